@@ -1,0 +1,21 @@
+# The two commands of the README.
+BUILD ?= build
+JOBS  ?= $(shell nproc)
+
+.PHONY: run test build setup clean
+
+setup:
+	@bash scripts/setup.sh
+
+build: setup
+	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	@cmake --build $(BUILD) -j $(JOBS)
+
+run: build
+	cd $(BUILD) && ./zolmiv
+
+test: build
+	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+clean:
+	rm -rf $(BUILD)

@@ -1,0 +1,30 @@
+#include "platform/paths.h"
+
+#include <QCoreApplication>
+#include <QDir>
+
+namespace zol {
+
+namespace {
+QString& overrideFolder()
+{
+    static QString f;
+    return f;
+}
+} // namespace
+
+QString programFolder()
+{
+    if (!overrideFolder().isEmpty())
+        return overrideFolder();
+    return QCoreApplication::applicationDirPath();
+}
+
+void setProgramFolder(const QString& folder) { overrideFolder() = folder; }
+
+QString programFile(const QString& name)
+{
+    return QDir(programFolder()).filePath(name);
+}
+
+} // namespace zol

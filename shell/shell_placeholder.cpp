@@ -1,0 +1,1 @@
+// The library of the start-up and main windows.

@@ -1,0 +1,1 @@
+// The library of the test windows and their rules.
