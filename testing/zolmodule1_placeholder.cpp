@@ -1,1 +1,0 @@
-// The library of the test windows and their rules.
