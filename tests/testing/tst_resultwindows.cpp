@@ -1,0 +1,404 @@
+#include "testsupport.h"
+
+#include "platform/database.h"
+#include "platform/dialogs.h"
+#include "platform/form.h"
+#include "testing/interpretation.h"
+#include "testing/resultwindow.h"
+#include "testing/zolmodule1.h"
+
+#include <QFile>
+#include <QTest>
+
+using namespace zol;
+
+namespace {
+
+const QColor kRed(255, 0, 0);
+
+// A stand-in for the other windows of a test, so that the exit can be seen
+// unloading them.
+class Placeholder : public Form {
+public:
+    explicit Placeholder(const QString& name) : Form(name) {}
+};
+
+void loadPlaceholders(const QStringList& names)
+{
+    for (const QString& n : names)
+        new Placeholder(n);
+}
+
+void flushDeletes() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+
+void setScores(int p, int e, int n, int l)
+{
+    gPScore = qint16(p);
+    gEScore = qint16(e);
+    gNScore = qint16(n);
+    gLScore = qint16(l);
+}
+
+// Fills the labels of a result window as the scorers do.
+void fillLabels(ResultForm& w)
+{
+    w.Label18->setText(QStringLiteral("王'小明"));
+    w.Label20->setText(gSex);
+    w.Label22->setText(gAge);
+    w.Label24->setText(QStringLiteral("本科"));
+    w.Label26->setText(QStringLiteral("汉族"));
+    w.Label28->setText(QStringLiteral("教师"));
+    w.Label33->setText(QStringLiteral("7"));
+    w.Label35->setText(QStringLiteral("咨询"));
+    w.Label7->setText(QString::number(gPRaw));
+    w.Label8->setText(QString::number(gERaw));
+    w.Label9->setText(QString::number(gNRaw));
+    w.Label10->setText(QString::number(gLRaw));
+    w.Label12->setText(QString::number(gPScore));
+    w.Label13->setText(QString::number(gEScore));
+    w.Label14->setText(QString::number(gNScore));
+    w.Label15->setText(QString::number(gLScore));
+}
+
+// A man aged 25 answering every item 是: raw P 12, E 18, N 24, L 5.
+void everyItemYesMan25()
+{
+    gAge = QStringLiteral("25");
+    gSex = QStringLiteral("男");
+    gPRaw = 12;
+    gERaw = 18;
+    gNRaw = 24;
+    gLRaw = 5;
+    setScores(0, 0, 0, 0);
+    ApplyNorms();
+}
+
+int rowCount()
+{
+    auto db = Database::OpenDatabase(databasePath());
+    if (!db)
+        return -1;
+    auto rs = db->OpenRecordset(QStringLiteral("SELECT count(*) AS [mz1] FROM 用户信息;"));
+    return rs.Fields(QStringLiteral("mz1")).toInt();
+}
+
+} // namespace
+
+class ResultChartTest : public QObject {
+    Q_OBJECT
+private slots:
+    void cleanup() { Form::unloadAll(); }
+
+    void profileSegmentsFollowTheScores_data()
+    {
+        QTest::addColumn<QList<int>>("scores");  // P, E, N, L
+        QTest::addColumn<QList<int>>("ys");      // gPlotP .. gPlotL
+        QTest::newRow("all zero") << QList<int>{0, 0, 0, 0} << QList<int>{5592, 5592, 5592, 5592};
+        QTest::newRow("every item yes, man 25")
+            << QList<int>{75, 70, 80, 30} << QList<int>{2892, 3072, 2712, 4512};
+        QTest::newRow("all fifty") << QList<int>{50, 50, 50, 50} << QList<int>{3792, 3792, 3792, 3792};
+        QTest::newRow("top and bottom") << QList<int>{120, 0, 100, 5}
+                                        << QList<int>{1272, 5592, 1992, 5412};
+    }
+    void profileSegmentsFollowTheScores()
+    {
+        QFETCH(QList<int>, scores);
+        QFETCH(QList<int>, ys);
+        setScores(scores[0], scores[1], scores[2], scores[3]);
+        frmzol4().Show();
+        ProfileChart(frmzol4());
+        QCOMPARE((QList<int>{gPlotP, gPlotE, gPlotN, gPlotL}), ys);
+        const QList<Figure>& drawn = frmzol4().surface().drawn();
+        QCOMPARE(drawn.size(), 3);
+        const QPoint pts[4] = {{1440, ys[0]}, {2760, ys[1]}, {4080, ys[2]}, {5520, ys[3]}};
+        for (int i = 0; i < 3; ++i) {
+            QCOMPARE(drawn[i].kind, Figure::Line);
+            QCOMPARE(drawn[i].a, pts[i]);
+            QCOMPARE(drawn[i].b, pts[i + 1]);
+            QCOMPARE(drawn[i].color, kRed);
+        }
+        // The profile survives a repaint: the red segment is on screen.
+        const QImage img = frmzol4().grab().toImage();
+        bool red = false;
+        for (int dx = -1; dx <= 1; ++dx)
+            for (int dy = -1; dy <= 1; ++dy)
+                red = red || img.pixelColor(96 + dx, qRound(ys[0] / 15.0) + dy) == kRed;
+        QVERIFY(red);
+    }
+
+    void enPointIsDrawnWhileLoading_data()
+    {
+        QTest::addColumn<QString>("sex");
+        QTest::addColumn<QString>("age");
+        QTest::addColumn<QList<int>>("raw");     // P, E, N, L
+        QTest::addColumn<QPoint>("centre");
+        // No norm applies below 16: every score 0, the lower left corner.
+        QTest::newRow("scores zero") << QStringLiteral("男") << "15" << QList<int>{3, 3, 3, 3}
+                                     << QPoint(2280, 5280);
+        // Man 16-19: E raw 11 -> 50, N raw 11 -> 50: the crossing of the axes.
+        QTest::newRow("E 50 N 50") << QStringLiteral("男") << "18" << QList<int>{1, 11, 11, 1}
+                                   << QPoint(4080, 3480);
+        // Woman 60+: N raw 23 -> 80, E raw 21 -> 80.
+        QTest::newRow("E 80 N 80") << QStringLiteral("女") << "70" << QList<int>{1, 21, 23, 1}
+                                   << QPoint(5160, 2400);
+        // Man 40-49: N raw 24 -> 80, E raw 1 -> 35.
+        QTest::newRow("E 35 N 80") << QStringLiteral("男") << "45" << QList<int>{1, 1, 24, 1}
+                                   << QPoint(5160, 4020);
+    }
+    void enPointIsDrawnWhileLoading()
+    {
+        QFETCH(QString, sex);
+        QFETCH(QString, age);
+        QFETCH(QList<int>, raw);
+        QFETCH(QPoint, centre);
+        gSex = sex;
+        gAge = age;
+        gPRaw = qint16(raw[0]);
+        gERaw = qint16(raw[1]);
+        gNRaw = qint16(raw[2]);
+        gLRaw = qint16(raw[3]);
+        setScores(99, 99, 99, 99);  // a previous subject's scores must not survive
+        gPlotP = 11;
+        gPlotL = 22;
+        frmzol21();
+        QCOMPARE(QPoint(gPlotN, gPlotE), centre);
+        QCOMPARE(gPlotP, qint16(11));  // untouched by the E-N chart
+        QCOMPARE(gPlotL, qint16(22));
+        const QList<Figure>& drawn = frmzol21().surface().drawn();
+        QCOMPARE(drawn.size(), 1);
+        QCOMPARE(drawn[0].kind, Figure::Circle);
+        QCOMPARE(drawn[0].a, centre);
+        QCOMPARE(drawn[0].radius, 100);
+        QCOMPARE(drawn[0].color, kRed);
+        QVERIFY(gPScore != 99 && gEScore != 99 && gNScore != 99 && gLScore != 99);
+    }
+
+    void nHundredLiesOnTheRedLine()
+    {
+        frmzol211();  // the norms run again at load; set the scores by hand afterwards
+        setScores(0, 50, 100, 0);
+        ENChart(frmzol211());
+        QCOMPARE(int(gPlotN), 5880);
+        QCOMPARE(int(gPlotE), 3480);
+    }
+
+    void textsAreChosenAtLoad()
+    {
+        setScores(38, 50, 62, 39);
+        ResultForm& w = frmzol4();
+        QCOMPARE(w.Text1->text(), interpretationText(Scale::P, 38));
+        QCOMPARE(w.Text2->text(), interpretationText(Scale::E, 50));
+        QCOMPARE(w.Text3->text(), interpretationText(Scale::N, 62));
+        QCOMPARE(w.Text4->text(), interpretationText(Scale::L, 39));
+        QVERIFY(w.Text1->text().startsWith(QStringLiteral("1：")));
+        QVERIFY(w.Text4->text().startsWith(QStringLiteral("4：")));
+        QVERIFY(w.Command1->isEnabled());
+    }
+
+    void layoutsDifferOnlyWhereTheyShould()
+    {
+        ResultForm& p = frmzol401();
+        ResultForm& e = frmzol211();
+        QCOMPARE(p.windowTitle(), QStringLiteral("Vormel人格测验成人版测试报告"));
+        QCOMPARE(e.windowTitle(), p.windowTitle());
+        QCOMPARE(p.size(), QSize(479, 526));
+        QCOMPARE(e.size(), QSize(523, 524));
+        QCOMPARE(p.Label29->text(), QStringLiteral("受试人格剖面图"));
+        QCOMPARE(e.Label29->text(), QStringLiteral("E-N关系图"));
+        QCOMPARE(p.Command2->text(), QStringLiteral("退   出"));
+        QCOMPARE(p.Command1->geometry().topLeft(), QPoint(96, 488));
+        QCOMPARE(e.Command1->geometry().topLeft(), QPoint(96, 496));
+        QCOMPARE(p.Label7->geometry().topLeft(), QPoint(88, 384));
+        QCOMPARE(e.Label7->geometry().topLeft(), QPoint(104, 392));
+        QCOMPARE(p.surface().staticFigures().size(), 13);
+        QVERIFY(p.surface().drawn().isEmpty());  // the scorer draws the profile
+    }
+};
+
+class ResultSaveTest : public QObject {
+    Q_OBJECT
+    zoltest::TempProgramFolder* folder_ = nullptr;
+    ScriptedDialogs* dialogs_ = nullptr;
+private slots:
+    void init()
+    {
+        folder_ = new zoltest::TempProgramFolder;
+        dialogs_ = new ScriptedDialogs;
+    }
+    void cleanup()
+    {
+        Form::unloadAll();
+        delete dialogs_;
+        delete folder_;
+    }
+
+    void saveStoresTheRowAsShown()
+    {
+        everyItemYesMan25();
+        ResultForm& w = frmzol4();
+        fillLabels(w);
+        w.Show();
+        ProfileChart(w);
+        w.Text3->setText(QStringLiteral("3：咨询师改写的评价"));  // edited before saving
+        w.Text25->setText(QStringLiteral("2026-12-07"));        // loaded the day before
+        QTest::mouseClick(w.Command1, Qt::LeftButton);
+        QVERIFY(!w.Command1->isEnabled());
+        QCOMPARE(dialogs_->count(), 0);
+
+        auto db = Database::OpenDatabase(databasePath());
+        QVERIFY(db);
+        auto rs = db->OpenRecordset(QStringLiteral("SELECT * FROM 用户信息"));
+        QCOMPARE(rs.RecordCount(), 1);
+        const QStringList expected = {
+            QStringLiteral("王'小明"), QStringLiteral("男"), QStringLiteral("25"),
+            QStringLiteral("本科"), QStringLiteral("汉族"), QStringLiteral("教师"),
+            QStringLiteral("7"), QStringLiteral("咨询"), QStringLiteral("12"), QStringLiteral("18"),
+            QStringLiteral("24"), QStringLiteral("5"), QStringLiteral("75"), QStringLiteral("70"),
+            QStringLiteral("80"), QStringLiteral("30"), interpretationText(Scale::P, 75),
+            interpretationText(Scale::E, 70), QStringLiteral("3：咨询师改写的评价"),
+            interpretationText(Scale::L, 30), QStringLiteral("2026-12-07")};
+        const QStringList fields = testRecordFields();
+        for (int i = 0; i < fields.size(); ++i)
+            QCOMPARE(rs.Fields(fields[i]).toString(), expected[i]);
+    }
+
+    void dateIsTheDayOfLoading()
+    {
+        setScores(0, 0, 0, 0);
+        ResultForm& w = frmzol21();
+        QCOMPARE(w.Text25->text(), QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd")));
+    }
+
+    void zeroScoreIsStoredAsZeroWithTheFirstText()
+    {
+        gSex = QStringLiteral("女");
+        gAge = QStringLiteral("30");
+        gPRaw = gERaw = gNRaw = gLRaw = 0;
+        ResultForm& w = frmzol211();
+        fillLabels(w);
+        w.Command1_Click();
+        auto db = Database::OpenDatabase(databasePath());
+        auto rs = db->OpenRecordset(QStringLiteral("SELECT * FROM 用户信息"));
+        QCOMPARE(rs.Fields(QStringLiteral("标准分E")).toString(), QStringLiteral("0"));
+        QCOMPARE(rs.Fields(QStringLiteral("E评价")).toString(), interpretationText(Scale::E, 0));
+    }
+
+    void refusedSaveKeepsTheButton()
+    {
+        QCOMPARE(rowCount(), 0);  // creates the file
+        QFile::setPermissions(databasePath(), QFile::ReadOwner | QFile::ReadGroup);
+        everyItemYesMan25();
+        ResultForm& w = frmzol401();
+        fillLabels(w);
+        dialogs_->clear();
+        w.Command1_Click();
+        QVERIFY(w.Command1->isEnabled());
+        QCOMPARE(dialogs_->count(), 1);
+        QCOMPARE(dialogs_->last().title, QStringLiteral("出错信息"));
+        QVERIFY(dialogs_->last().prompt.contains(QStringLiteral("zol.mdb")));
+        QFile::setPermissions(databasePath(), QFile::ReadOwner | QFile::WriteOwner);
+        QCOMPARE(rowCount(), 0);
+        // Once the file can be written again, the retry stores exactly one row.
+        w.Command1_Click();
+        QVERIFY(!w.Command1->isEnabled());
+        QCOMPARE(rowCount(), 1);
+    }
+
+    void unconvertibleValueIsRefused()
+    {
+        everyItemYesMan25();
+        ResultForm& w = frmzol4();
+        fillLabels(w);
+        w.Label12->setText(QStringLiteral("abc"));
+        w.Command1_Click();
+        QVERIFY(w.Command1->isEnabled());
+        QCOMPARE(dialogs_->last().title, QStringLiteral("出错信息"));
+        QCOMPARE(rowCount(), 0);
+    }
+};
+
+class ResultExitTest : public QObject {
+    Q_OBJECT
+    ScriptedDialogs* dialogs_ = nullptr;
+private slots:
+    void init() { dialogs_ = new ScriptedDialogs; }
+    void cleanup()
+    {
+        Form::unloadAll();
+        delete dialogs_;
+    }
+
+    void exitUnloadsTheTestWindows_data()
+    {
+        QTest::addColumn<QString>("window");
+        QTest::addColumn<QStringList>("unloaded");
+        QTest::newRow("frmzol4") << "frmzol4"
+                                 << QStringList{"frmzol4", "Frmzol3", "frmzol2", "frmzol1", "frmzol20"};
+        QTest::newRow("frmzol401") << "frmzol401"
+                                   << QStringList{"frmzol401", "frmzol19", "frmzol20", "frmzol2", "frmzol1"};
+        QTest::newRow("frmzol21") << "frmzol21"
+                                  << QStringList{"frmzol21", "frmzol20", "Frmzol23", "frmzol2", "frmzol1"};
+        QTest::newRow("frmzol211") << "frmzol211"
+                                   << QStringList{"frmzol211", "frmzol2", "frmzol1", "frmzol22", "frmzol20"};
+    }
+    void exitUnloadsTheTestWindows()
+    {
+        QFETCH(QString, window);
+        QFETCH(QStringList, unloaded);
+        ResultForm* w = nullptr;
+        if (window == "frmzol4") w = &frmzol4();
+        if (window == "frmzol401") w = &frmzol401();
+        if (window == "frmzol21") w = &frmzol21();
+        if (window == "frmzol211") w = &frmzol211();
+        QCOMPARE(w->exitUnloadList(), unloaded);
+        const QStringList others = {"frmzol1", "frmzol2", "frmzol20", "Frmzol3", "Frmzol23",
+                                    "frmzol19", "frmzol22", "frmzolmaincs"};
+        QStringList present;
+        for (const QString& n : others)
+            if (!unloaded.contains(n) || n != window)
+                present << n;
+        loadPlaceholders(others);
+        w->Show();
+        w->Text1->setText(QStringLiteral("edited"));
+
+        // Cancel changes nothing.
+        dialogs_->messageAnswers << vbCancel;
+        QTest::mouseClick(w->Command2, Qt::LeftButton);
+        QCOMPARE(dialogs_->last().prompt, QStringLiteral("你真的要提前结束测试吗！"));
+        QCOMPARE(dialogs_->last().title, QStringLiteral("提示"));
+        QCOMPARE(dialogs_->last().style, vbOKCancel | vbInformation);
+        QVERIFY(Form::findLoaded(window));
+        QVERIFY(w->isVisible());
+        QCOMPARE(w->Text1->text(), QStringLiteral("edited"));
+        QVERIFY(w->Command1->isEnabled());
+
+        // OK unloads exactly the list.
+        dialogs_->messageAnswers << vbOK;
+        QTest::mouseClick(w->Command2, Qt::LeftButton);
+        flushDeletes();
+        for (const QString& n : others + QStringList{window})
+            QCOMPARE(Form::findLoaded(n) != nullptr, !unloaded.contains(n));
+    }
+
+    void closeBoxAsksTheSameQuestion()
+    {
+        loadPlaceholders({"frmzol19", "frmzol20", "frmzol2", "frmzol1", "frmzolmaincs"});
+        frmzol401().Show();
+        dialogs_->messageAnswers << vbCancel;
+        QVERIFY(!frmzol401().close());
+        QCOMPARE(dialogs_->count(), 1);
+        QVERIFY(DefaultForm<Frmzol401Form>::loaded());
+        QVERIFY(frmzol401().isVisible());
+
+        dialogs_->messageAnswers << vbOK;
+        frmzol401().close();
+        flushDeletes();
+        QCOMPARE(dialogs_->count(), 2);
+        QCOMPARE(Form::loadedFormNames(), QStringList{QStringLiteral("frmzolmaincs")});
+    }
+};
+
+ZOL_TEST(ResultChartTest)
+ZOL_TEST(ResultSaveTest)
+ZOL_TEST(ResultExitTest)
+#include "tst_resultwindows.moc"
