@@ -1,0 +1,167 @@
+// The tests database: the SQLite file zol.mdb in the program folder, its
+// table 用户信息, and the operations the windows use on it.
+//
+// Every operation that can fail reports the failure itself, with one
+// message box through zol::ErrorBox (title "出错信息"), and returns false,
+// nullptr or an invalid recordset. Callers therefore never show a second
+// message for the same failure.
+#pragma once
+
+#include <QList>
+#include <QPair>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+#include <memory>
+
+namespace zol {
+
+// The table of stored tests and its 21 fields, in the order a save fills them.
+// The raw P field really is spelled 粗份P.
+QString testRecordTable();
+const QStringList& testRecordFields();
+
+// The hidden key column that tells identical rows apart. It is not one of the
+// 21 fields and no list of fields contains it.
+QString recordKeyField();
+
+// programFile("zol.mdb").
+QString databasePath();
+
+// Statements run on every connection right after it is opened, before
+// anything else is read. For tests and diagnosis (e.g. "PRAGMA max_page_count=1"
+// to see what a full disk does). An empty list switches them off.
+void setExtraConnectionPragmas(const QStringList& pragmas);
+
+// The message shown for an error of the engine on the file at path.
+QString describeDatabaseError(const QSqlError& error, const QString& path);
+
+// Field texts as a window supplies them: (field name, text) in order.
+using FieldTexts = QList<QPair<QString, QString>>;
+
+// The rows of one query, read completely when it ran. The current row starts
+// on the first row. Positions follow the classic recordset: on an empty
+// recordset both isBOF() and isEOF() are true; MoveNext past the last row
+// gives isEOF(), MovePrevious before the first gives isBOF(); a move beyond
+// those positions does nothing.
+//
+// (isBOF/isEOF rather than BOF/EOF: EOF is a macro of the C library.)
+class Recordset {
+public:
+    Recordset() = default;
+
+    // False when the query failed (the failure was reported).
+    bool isValid() const { return valid_; }
+
+    // Column names as the query gives them, without the hidden key.
+    QStringList fieldNames() const;
+    // Case-insensitive, like every field lookup here.
+    bool hasField(const QString& name) const;
+
+    // The current row's value of the named field or alias; the name is
+    // matched without regard to case ("标准分p" finds 标准分P). An invalid
+    // QVariant when there is no current row or no such field; a null one for
+    // a stored NULL.
+    QVariant Fields(const QString& name) const;
+
+    // The current row's hidden key, or an invalid QVariant when there is no
+    // current row or the query did not select the key.
+    QVariant rowKey() const;
+
+    int RecordCount() const { return int(rows_.size()); }
+    bool isBOF() const;
+    bool isEOF() const;
+    bool hasCurrentRow() const;
+
+    void MoveFirst();
+    void MovePrevious();
+    void MoveNext();
+    void MoveLast();
+
+private:
+    friend class Database;
+    friend class DataControl;
+
+    int columnIndex(const QString& name) const;
+    // Changes of the snapshot made by the data control after a write.
+    void appendRow(const Recordset& source);
+    void replaceCurrentRow(const Recordset& source);
+    void removeCurrentRow();
+    QVariantList rowFrom(const Recordset& source) const;
+
+    QStringList columns_;
+    QList<QVariantList> rows_;
+    int index_ = 0;            // -1: before the first row; rows_.size(): after the last
+    bool onDeletedRow_ = false; // the current row was deleted and no move has happened since
+    bool valid_ = false;
+};
+
+// One open connection to a database file. Released (and its connection
+// removed) when the object is destroyed.
+class Database {
+public:
+    // Opens the database file at path for reading and writing. When the file
+    // does not exist but its folder does, the file is created with the table
+    // 用户信息. An existing file is never re-created or overwritten; a file
+    // without any write permission bit is opened read-only, so that writes
+    // fail even for the superuser. Reports the failure and returns nullptr
+    // when the folder is missing, the file cannot be created or opened, is
+    // not a database, or has no table 用户信息.
+    static std::unique_ptr<Database> OpenDatabase(const QString& path = databasePath());
+
+    ~Database();
+    Database(const Database&) = delete;
+    Database& operator=(const Database&) = delete;
+
+    QString path() const { return path_; }
+    bool isReadOnly() const { return readOnly_; }
+
+    // Runs a query and keeps all its rows. Parameters fill the positional
+    // '?' placeholders in order.
+    Recordset OpenRecordset(const QString& sql, const QVariantList& params = {});
+
+    // Runs a statement that returns no rows.
+    bool Execute(const QString& sql, const QVariantList& params = {}, int* rowsAffected = nullptr);
+
+    // An explicit transaction. Rollback reports nothing: it follows a
+    // failure that has been reported already.
+    bool BeginTrans();
+    bool CommitTrans();
+    bool Rollback();
+
+    // Writes texts into a table, each converted to its column's type first:
+    // integer columns take a blank text as NULL and a number rounded to a
+    // whole number (halves to even); the test date takes a blank text as NULL
+    // and a date, which is stored as yyyy-MM-dd; text columns take the text as
+    // it is. A text that does not convert is refused with a message naming
+    // the field and the text, and nothing is written.
+    bool InsertRow(const QString& table, const FieldTexts& values, QVariant* newKey = nullptr);
+    // Reports a failure when no row has that key any more.
+    bool UpdateRow(const QString& table, const QVariant& key, const FieldTexts& values);
+    bool DeleteRow(const QString& table, const QVariant& key);
+
+    // The connection itself, for a model or a registered function. Whatever
+    // is built on it must be gone before this object is destroyed.
+    QSqlDatabase connection() const { return db_; }
+
+private:
+    Database(const QString& path, bool readOnly);
+    bool setUp(bool createTable, QString* message);
+    bool report(const QSqlError& error) const;
+    struct Column {
+        QString name;
+        QString type;
+    };
+    bool tableColumns(const QString& table, QList<Column>* columns);
+    bool convertValues(const QString& table, const FieldTexts& values, QStringList* columns,
+                       QVariantList* params);
+
+    QString path_;
+    QString connectionName_;
+    bool readOnly_ = false;
+    QSqlDatabase db_;
+};
+
+} // namespace zol

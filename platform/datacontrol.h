@@ -1,0 +1,96 @@
+// The data control a window carries: it reads a record source from the
+// database file, keeps a current row, and shows that row in the labels and
+// text boxes bound to it. Writes go to the file at once; each operation opens
+// the file, does its work and closes it again.
+//
+// Operations that can fail report the failure themselves (one message box,
+// see database.h) and return false, leaving the file and the current row as
+// they were.
+#pragma once
+
+#include "platform/database.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QVariantList>
+#include <QWidget>
+#include <vector>
+
+namespace zol {
+
+class DataControl : public QObject {
+    Q_OBJECT
+public:
+    explicit DataControl(QObject* parent = nullptr);
+    ~DataControl() override;
+
+    // The database file, e.g. databasePath().
+    QString DatabaseName() const { return databaseName_; }
+    void setDatabaseName(const QString& path) { databaseName_ = path; }
+
+    // A table name, read in the order its rows were stored, or an SQL text
+    // with '?' placeholders filled from params. Takes effect at Refresh().
+    QString RecordSource() const { return recordSource_; }
+    QVariantList RecordSourceParameters() const { return parameters_; }
+    void setRecordSource(const QString& source, const QVariantList& params = {});
+
+    // Reads the record source again; the bound controls show its first row.
+    bool Refresh();
+
+    bool MoveFirst();
+    bool MovePrevious();
+    bool MoveNext();
+    bool MoveLast();
+
+    bool isBOF() const { return rows_.isBOF(); }
+    bool isEOF() const { return rows_.isEOF(); }
+    int RecordCount() const { return rows_.RecordCount(); }
+    // The current row's value (see Recordset::Fields); nothing while a new row
+    // is being added.
+    QVariant Fields(const QString& name) const;
+    const Recordset& recordset() const { return rows_; }
+
+    // Starts a new, empty current row; the bound controls are cleared.
+    bool AddNew();
+    bool isAdding() const { return adding_; }
+    // Stores the texts of the bound text boxes: as a new row after AddNew,
+    // otherwise into the current row. The stored row becomes the current row.
+    bool Update();
+    // Removes the current row from the file. Until the next move there is no
+    // current row; MoveNext then goes to the row that followed it. While a new
+    // row is being added, the new row is dropped instead.
+    bool Delete();
+
+    // Shows the named field of the current row in a QLabel or a QLineEdit.
+    // A QLineEdit's text is written back at Update(), and text the user typed
+    // is also written back when the control leaves the row (a move, a
+    // re-read or AddNew). Returns false for any other kind of widget.
+    bool bind(QWidget* control, const QString& field);
+
+private:
+    struct Binding {
+        QPointer<QWidget> control;
+        QString field;
+        bool edited = false;
+    };
+
+    std::unique_ptr<Database> open();
+    bool sourceIsTable() const;
+    QString sourceSql() const;
+    bool writeTable(QString* table);
+    FieldTexts boundTexts(bool editedOnly) const;
+    bool anyEdited() const;
+    bool store(bool editedOnly);
+    bool leaveRow();
+    void showCurrentRow();
+    void markEdited(QWidget* control);
+
+    QString databaseName_;
+    QString recordSource_;
+    QVariantList parameters_;
+    Recordset rows_;
+    bool adding_ = false;
+    std::vector<Binding> bindings_;
+};
+
+} // namespace zol
