@@ -33,7 +33,7 @@ protected:
 private:
     QString text_;
     int offset_ = 0;  // pixels travelled since the text entered on the right
-    int step_ = 1;
+    int step_ = 2;
     QTimer timer_;
 };
 

@@ -5,8 +5,6 @@
 // tests; otherwise it shows its own message.
 #pragma once
 
-#include <QString>
-#include <QStringList>
 #include <functional>
 
 namespace zol {
@@ -15,13 +13,6 @@ enum class StatsGroup { All, Men, Women };
 
 // The smallest group for which a statistics window opens.
 constexpr int MinStatsRecords = 2;
-
-// The three count queries, in the order every statistics command runs them.
-QStringList statisticsCountQueries();
-// The count field that belongs to the group ("mz1", "mnan1", "mnu1").
-QString statisticsCountField(StatsGroup group);
-// The group's message when it holds fewer than MinStatsRecords tests.
-QString statisticsGateMessage(StatsGroup group);
 
 // The statistics command of a group: counts the rows of 用户信息 in zol.mdb,
 // then shows the group's message (OK alone, no icon, the program's title)

@@ -12,11 +12,11 @@ int main(int argc, char** argv)
     zol::installFonts();
     zol::setProgramTitle(zol::build::programTitle());
 
-    // The program ends with its last visible window; windows that are loaded
-    // but hidden do not keep it running.
+    frmzolsplash().Show();
+
+    // From here on the program ends with its last visible window; windows
+    // that are loaded but hidden do not keep it running.
     QApplication::setQuitOnLastWindowClosed(false);
     zol::LastWindowWatcher lastWindow([] { QCoreApplication::quit(); });
-
-    frmzolsplash().Show();
     return app.exec();
 }

@@ -38,11 +38,6 @@ QStringList topMenus(const QMenuBar* bar)
     return list;
 }
 
-QWidget* control(const QString& name)
-{
-    return frmzolmaincs().findChild<QWidget*>(name);
-}
-
 } // namespace
 
 class MainWindowTest : public QObject {
@@ -92,57 +87,6 @@ private slots:
             QVERIFY(paragraph.startsWith(QStringLiteral("    ")) && paragraph.at(4) != QLatin1Char(' '));
         // The introduction fits its label.
         QVERIFY(m.Label3->heightForWidth(m.Label3->width()) <= m.Label3->height());
-    }
-
-    // Places once the window is shown, in twips, relative to the client area
-    // or to the frame that holds the control.
-    void controlsAtTheirPlaces_data()
-    {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("caption");
-        QTest::addColumn<QRect>("place");
-        const auto row = [](const char* name, const char* caption, int l, int t, int w, int h) {
-            QTest::newRow(name) << QString::fromLatin1(name) << QString::fromUtf8(caption)
-                                << twRect(l, t, w, h);
-        };
-        row("Command2", "开  始", -120, 0, 1095, 375);
-        row("Command3", "查  询", 960, 0, 975, 375);
-        row("Command4", "打  印", 1920, 0, 975, 375);
-        row("Command1", "播  放", 3840, 0, 975, 375);
-        row("Command7", "帮  助", 4800, 0, 975, 375);
-        row("Command9", "培   训", 5760, 0, 975, 375);
-        row("Command6", "退  出", 6720, 0, 855, 375);
-        row("Frame2", "ZOL人格测试简介", 1080, 480, 6255, 3015);
-        row("Frame1", "控制中心", 7920, 120, 3975, 7335);
-        row("Command18", "开始测试", 840, 360, 1095, 495);
-        row("Command11", "本站简介", 2160, 360, 1095, 495);
-        row("Command19", "记录查询", 840, 840, 1095, 495);
-        row("Command20", "背景音乐", 2160, 840, 1095, 495);
-        row("Command24", "软件升级", 840, 1320, 1095, 495);
-        row("Command21", "MP3欣赏", 2160, 1320, 1095, 495);
-        row("Command8", "心理培训", 2160, 1800, 1095, 495);
-        row("Command26", "常见问题", 840, 2280, 1095, 495);
-        row("Command23", "本站主页", 2160, 2280, 1095, 495);
-        row("Command28", "使用许可", 840, 2760, 1095, 495);
-        row("Command29", "联系我们", 2160, 2760, 1095, 495);
-        row("Frame3", "MP3播放器", 120, 3960, 3615, 1515);
-        row("Frame9", "时间", 2400, 5760, 1395, 705);
-        row("Frame6", "进程", 240, 5760, 2085, 675);
-    }
-    void controlsAtTheirPlaces()
-    {
-        QFETCH(QString, name);
-        QFETCH(QString, caption);
-        QFETCH(QRect, place);
-        FrmzolmaincsForm& m = frmzolmaincs();
-        m.Show();
-        QWidget* w = control(name);
-        QVERIFY2(w, qPrintable(name));
-        if (auto* b = qobject_cast<QPushButton*>(w))
-            QCOMPARE(b->text(), caption);
-        else
-            QCOMPARE(qobject_cast<QGroupBox*>(w)->title(), caption);
-        QCOMPARE(w->geometry(), place);
     }
 
     void controlsKeepTheirProportionsWhenResized()
