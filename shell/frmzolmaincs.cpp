@@ -290,7 +290,7 @@ void FrmzolmaincsForm::setCommandStates()
     set(false, {mnuseek}, {});
     // Backup and restore frmzol14.
     set(false, {backup, restore}, {});
-    // Background music: play a random piece, the play and pause toggle, pause.
+    // Background music: play a random tune, the play and pause toggle, pause.
     set(false, {bgplay, pause}, {Command20, Command1});
     // MP3 player panel.
     set(false, {mp3play}, {Command21, Command15, Command16, Command13, Command14, HScroll1});
@@ -324,7 +324,7 @@ void FrmzolmaincsForm::Form_Load()
     runStep([this] { links().setBannerMovie(ShockwaveFlash1, programFolder() + "/gg.swf"); });
 }
 
-// Closing the window, by its close box or by code, closes the background piece.
+// Closing the window, by its close box or by code, closes the background tune.
 void FrmzolmaincsForm::Form_Unload()
 {
     music().closeMidi(CurrentMidi);

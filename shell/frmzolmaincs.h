@@ -113,7 +113,7 @@ public:
     QList<QPixmap> ImageList1;
     zol::ReSize* ReSize1 = nullptr;
 
-    // The background piece last started; pause and close commands name it.
+    // The background tune last started; pause and close commands name it.
     QString CurrentMidi;
 
     // Enables the commands whose windows are part of the program and

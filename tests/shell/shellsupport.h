@@ -17,7 +17,7 @@ public:
     CountingMusic() { zol::setMusic(this); }
     ~CountingMusic() override { zol::setMusic(nullptr); }
 
-    QString piece = QStringLiteral("/prog/a.mid");
+    QString tune = QStringLiteral("/prog/a.mid");
     bool failToPlay = false;
     QStringList folders;
     int plays = 0;
@@ -32,7 +32,7 @@ public:
             onPlay();
         if (failToPlay)
             throw std::runtime_error("no MIDI device");
-        return piece;
+        return tune;
     }
     void closeMidi(const QString& file) override { closed << file; }
 };

@@ -67,19 +67,19 @@ private slots:
         folder.reset();
     }
 
-    // Exit button: one close of the piece, then the end; no unload step runs.
+    // Exit button: one close of the tune, then the end; no unload step runs.
     void exitButton()
     {
         QTest::mouseClick(frmzolmaincs().Command6, Qt::LeftButton);
-        QCOMPARE(music->closed, QStringList{music->piece});
+        QCOMPARE(music->closed, QStringList{music->tune});
         QCOMPARE(end->ends, 1);
         QVERIFY(mainLoaded());
         QCOMPARE(OtherForm::unloads, 0);
         QCOMPARE(dialogs->count(), 0);
     }
 
-    // Exit menu: the timer stops, the piece is closed, the main window is
-    // unloaded (closing the piece once more), then the end.
+    // Exit menu: the timer stops, the tune is closed, the main window is
+    // unloaded (closing the tune once more), then the end.
     void exitMenu()
     {
         FrmzolmaincsForm& m = frmzolmaincs();
@@ -87,7 +87,7 @@ private slots:
         QTimer* timer = m.Timer1;  // alive until the deferred deletion
         m.mnuexit->trigger();
         QVERIFY(!timer->isActive());
-        QCOMPARE(music->closed, (QStringList{music->piece, music->piece}));
+        QCOMPARE(music->closed, (QStringList{music->tune, music->tune}));
         QVERIFY(!mainLoaded());
         QCOMPARE(end->ends, 1);
         QCOMPARE(OtherForm::unloads, 0);
@@ -95,14 +95,14 @@ private slots:
         flushDeletes();
     }
 
-    // The close box closes the piece and unloads the main window, nothing
+    // The close box closes the tune and unloads the main window, nothing
     // else; the program runs on while another window is visible.
     void closeBox()
     {
         LastWindowWatcher watcher([this] { ++quits; });
         quits = 0;
         QVERIFY(frmzolmaincs().close());
-        QCOMPARE(music->closed, QStringList{music->piece});
+        QCOMPARE(music->closed, QStringList{music->tune});
         QVERIFY(!mainLoaded());
         QCOMPARE(end->ends, 0);
         QTest::qWait(20);
@@ -128,7 +128,7 @@ private slots:
         QVERIFY(frmzolmaincs().close());
         QTRY_COMPARE(quits, 1);
         QVERIFY(DefaultForm<OtherForm>::loaded());
-        QCOMPARE(music->closed, QStringList{music->piece});
+        QCOMPARE(music->closed, QStringList{music->tune});
         flushDeletes();
     }
 

@@ -91,7 +91,7 @@ private slots:
         QVERIFY(!m.Timer1->isActive());
         QCOMPARE(m.Timer1->interval(), 1000);
         QCOMPARE(music->folders, QStringList{folder->path()});
-        QCOMPARE(m.CurrentMidi, music->piece);
+        QCOMPARE(m.CurrentMidi, music->tune);
         QCOMPARE(links->calls,
                  (QStringList{QStringLiteral("help file ") + folder->file(QStringLiteral("morvu.chm")),
                               QStringLiteral("banner ") + folder->file(QStringLiteral("gg.swf"))}));
