@@ -1,14 +1,22 @@
+#include "platform/dialogs.h"
 #include "platform/fonts.h"
+#include "shell/buildinfo.h"
+#include "shell/frmzolsplash.h"
+#include "shell/programend.h"
 
 #include <QApplication>
-#include <QMainWindow>
 
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     zol::installFonts();
-    QMainWindow w;
-    w.setWindowTitle(QStringLiteral("Vormel人格问卷成人版"));
-    w.show();
+    zol::setProgramTitle(zol::build::programTitle());
+
+    frmzolsplash().Show();
+
+    // From here on the program ends with its last visible window; windows
+    // that are loaded but hidden do not keep it running.
+    QApplication::setQuitOnLastWindowClosed(false);
+    zol::LastWindowWatcher lastWindow([] { QCoreApplication::quit(); });
     return app.exec();
 }

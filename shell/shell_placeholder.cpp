@@ -1,1 +1,0 @@
-// The library of the start-up and main windows.

@@ -1,0 +1,154 @@
+#include "shellsupport.h"
+#include "testsupport.h"
+
+#include "platform/dialogs.h"
+#include "platform/form.h"
+#include "shell/frmzolmaincs.h"
+#include "shell/programend.h"
+
+#include <QAction>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <memory>
+
+using namespace zol;
+using namespace shelltest;
+
+namespace {
+
+// Any other window of the program, such as a test window or an About box.
+class OtherForm : public Form {
+public:
+    OtherForm() : Form(QStringLiteral("other")) { setClientSize(3000, 2000); }
+
+protected:
+    void Form_Unload() override { ++unloads; }
+
+public:
+    static inline int unloads = 0;
+};
+OtherForm& other() { return DefaultForm<OtherForm>::get(); }
+
+bool mainLoaded() { return DefaultForm<FrmzolmaincsForm>::loaded(); }
+void flushDeletes() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+
+} // namespace
+
+class ExitPathsTest : public QObject {
+    Q_OBJECT
+private:
+    std::unique_ptr<zoltest::TempProgramFolder> folder;
+    std::unique_ptr<CountingMusic> music;
+    std::unique_ptr<RecordingLinks> links;
+    std::unique_ptr<ScriptedDialogs> dialogs;
+    std::unique_ptr<EndRecorder> end;
+
+private slots:
+    void init()
+    {
+        Form::unloadAll();
+        OtherForm::unloads = 0;
+        folder = std::make_unique<zoltest::TempProgramFolder>();
+        music = std::make_unique<CountingMusic>();
+        links = std::make_unique<RecordingLinks>();
+        dialogs = std::make_unique<ScriptedDialogs>();
+        end = std::make_unique<EndRecorder>();
+        frmzolmaincs().Show();
+        other().Show();
+    }
+    void cleanup()
+    {
+        end.reset();
+        Form::unloadAll();
+        dialogs.reset();
+        links.reset();
+        music.reset();
+        folder.reset();
+    }
+
+    // Exit button: one close of the tune, then the end; no unload step runs.
+    void exitButton()
+    {
+        QTest::mouseClick(frmzolmaincs().Command6, Qt::LeftButton);
+        QCOMPARE(music->closed, QStringList{music->tune});
+        QCOMPARE(end->ends, 1);
+        QVERIFY(mainLoaded());
+        QCOMPARE(OtherForm::unloads, 0);
+        QCOMPARE(dialogs->count(), 0);
+    }
+
+    // Exit menu: the timer stops, the tune is closed, the main window is
+    // unloaded (closing the tune once more), then the end.
+    void exitMenu()
+    {
+        FrmzolmaincsForm& m = frmzolmaincs();
+        m.Timer1->start();
+        QTimer* timer = m.Timer1;  // alive until the deferred deletion
+        m.mnuexit->trigger();
+        QVERIFY(!timer->isActive());
+        QCOMPARE(music->closed, (QStringList{music->tune, music->tune}));
+        QVERIFY(!mainLoaded());
+        QCOMPARE(end->ends, 1);
+        QCOMPARE(OtherForm::unloads, 0);
+        QCOMPARE(Form::loadedFormNames(), QStringList{QStringLiteral("other")});
+        flushDeletes();
+    }
+
+    // The close box closes the tune and unloads the main window, nothing
+    // else; the program runs on while another window is visible.
+    void closeBox()
+    {
+        LastWindowWatcher watcher([this] { ++quits; });
+        quits = 0;
+        QVERIFY(frmzolmaincs().close());
+        QCOMPARE(music->closed, QStringList{music->tune});
+        QVERIFY(!mainLoaded());
+        QCOMPARE(end->ends, 0);
+        QTest::qWait(20);
+        QCOMPARE(quits, 0);
+        QVERIFY(other().isVisible());
+
+        // The last visible window goes by code: the program ends.
+        other().Unload();
+        QTRY_COMPARE(quits, 1);
+        QCOMPARE(end->ends, 0);
+        flushDeletes();
+    }
+
+    // Loaded but hidden windows do not keep the program running once the
+    // main window is closed.
+    void closeBoxWithOnlyHiddenWindowsLeft()
+    {
+        LastWindowWatcher watcher([this] { ++quits; });
+        quits = 0;
+        other().Hide();
+        QTest::qWait(20);
+        QCOMPARE(quits, 0);  // the main window is still visible
+        QVERIFY(frmzolmaincs().close());
+        QTRY_COMPARE(quits, 1);
+        QVERIFY(DefaultForm<OtherForm>::loaded());
+        QCOMPARE(music->closed, QStringList{music->tune});
+        flushDeletes();
+    }
+
+    // A window that hides itself and shows another in the same handler does
+    // not end the program.
+    void handingOverBetweenWindowsDoesNotEnd()
+    {
+        LastWindowWatcher watcher([this] { ++quits; });
+        quits = 0;
+        frmzolmaincs().Hide();
+        other().Unload();
+        frmzolmaincs().Show();
+        QTest::qWait(20);
+        QCOMPARE(quits, 0);
+        flushDeletes();
+    }
+
+private:
+    int quits = 0;
+};
+
+ZOL_TEST(ExitPathsTest)
+#include "tst_exitpaths.moc"

@@ -1,0 +1,245 @@
+#include "shellsupport.h"
+#include "testsupport.h"
+
+#include "platform/dialogs.h"
+#include "platform/form.h"
+#include "platform/movingtext.h"
+#include "platform/twips.h"
+#include "shell/buildinfo.h"
+#include "shell/frmzolmaincs.h"
+
+#include <QAction>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTest>
+#include <memory>
+
+using namespace zol;
+using namespace shelltest;
+
+namespace {
+
+QStringList captions(const QMenu* menu)
+{
+    QStringList list;
+    for (const QAction* a : menu->actions())
+        list << a->text();
+    return list;
+}
+
+QStringList topMenus(const QMenuBar* bar)
+{
+    QStringList list;
+    for (const QAction* a : bar->actions())
+        list << a->menu()->objectName() + QLatin1Char(' ') + a->text();
+    return list;
+}
+
+} // namespace
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+private:
+    std::unique_ptr<zoltest::TempProgramFolder> folder;
+    std::unique_ptr<CountingMusic> music;
+    std::unique_ptr<RecordingLinks> links;
+    std::unique_ptr<ScriptedDialogs> dialogs;
+
+private slots:
+    void init()
+    {
+        Form::unloadAll();
+        folder = std::make_unique<zoltest::TempProgramFolder>();
+        music = std::make_unique<CountingMusic>();
+        links = std::make_unique<RecordingLinks>();
+        dialogs = std::make_unique<ScriptedDialogs>();
+    }
+    void cleanup()
+    {
+        Form::unloadAll();
+        dialogs.reset();
+        links.reset();
+        music.reset();
+        folder.reset();
+    }
+
+    void captionAndColours()
+    {
+        FrmzolmaincsForm& m = frmzolmaincs();
+        QCOMPARE(m.windowTitle(),
+                 QStringLiteral("Hollisk之Vormel人格问卷成人版 VER 4.0      Brevand  https://www.example.com/"));
+        m.Show();
+        QCOMPARE(m.Client->size(), QSize(tw(11880), tw(8190)));
+        QCOMPARE(m.Client->mapTo(&m, QPoint(0, 0)).y(), m.MenuBar->height());
+        const QImage shot = m.Client->grab().toImage();
+        QCOMPARE(shot.pixelColor(tw(600), tw(6000)), QColor(192, 255, 255));
+        QCOMPARE(m.Label2->palette().color(QPalette::WindowText), QColor(255, 128, 0));
+        QCOMPARE(m.Label2->text(), QStringLiteral("最佳显示效果：800 * 600"));
+        // The whole hint fits its label.
+        QVERIFY(m.Label2->fontMetrics().horizontalAdvance(m.Label2->text()) <= m.Label2->width());
+        QVERIFY(m.MovingText1->text().startsWith(QStringLiteral("Pemdrow")));
+        const QStringList intro = m.Label3->text().split(QLatin1Char('\n'));
+        QCOMPARE(intro.size(), 2);
+        for (const QString& paragraph : intro)
+            QVERIFY(paragraph.startsWith(QStringLiteral("    ")) && paragraph.at(4) != QLatin1Char(' '));
+        // The introduction fits its label.
+        QVERIFY(m.Label3->heightForWidth(m.Label3->width()) <= m.Label3->height());
+    }
+
+    void controlsKeepTheirProportionsWhenResized()
+    {
+        FrmzolmaincsForm& m = frmzolmaincs();
+        m.Show();
+        const QRect design18 = m.Command18->geometry();
+        const QRect designBand = m.MovingText1->geometry();
+        const QSize extra = m.size() - m.Client->size();
+        m.resize(extra + QSize(tw(11880) * 2, tw(8190) * 2));
+        QTRY_COMPARE(m.Client->size(), QSize(tw(11880) * 2, tw(8190) * 2));
+        // Inside its frame, which doubled too.
+        QCOMPARE(m.Command18->geometry(), QRect(design18.topLeft() * 2, design18.size() * 2));
+        QCOMPARE(m.MovingText1->geometry(), QRect(designBand.topLeft() * 2, designBand.size() * 2));
+        QCOMPARE(m.Frame1->geometry(), twRect(7920 * 2, 120 * 2, 3975 * 2, 7335 * 2));
+        m.resize(extra + QSize(tw(11880), tw(8190)));
+        QTRY_COMPARE(m.Client->size(), QSize(tw(11880), tw(8190)));
+        QCOMPARE(m.Command18->geometry(), design18);
+        QCOMPARE(m.MovingText1->geometry(), designBand);
+    }
+
+    void menusWithEveryEntry()
+    {
+        FrmzolmaincsForm& m = frmzolmaincs();
+        QCOMPARE(topMenus(m.MenuBar),
+                 (QStringList{QStringLiteral("mnufile 系统文件"), QStringLiteral("manag 数据管理"),
+                              QStringLiteral("static 统计分析"), QStringLiteral("rest 娱乐休闲"),
+                              QStringLiteral("mnuhelp 系统帮助")}));
+        QCOMPARE(captions(m.mnufile),
+                 (QStringList{QStringLiteral("开始测试"), QStringLiteral("批量测试"),
+                              QStringLiteral("数据备份"), QStringLiteral("数据恢复"),
+                              QStringLiteral("退    出")}));
+        QCOMPARE(captions(m.manag), (QStringList{QStringLiteral("普通查询"),
+                                                 QStringLiteral("查询编辑"),
+                                                 QStringLiteral("报告打印")}));
+        QCOMPARE(captions(m.static_), (QStringList{QStringLiteral("总体统计"),
+                                                   QStringLiteral("男    性"),
+                                                   QStringLiteral("女    性")}));
+        QCOMPARE(captions(m.rest), (QStringList{QStringLiteral("背景音乐"),
+                                                QStringLiteral("MP3欣赏"),
+                                                QStringLiteral("VCD播放")}));
+        QCOMPARE(captions(m.bgsoung),
+                 (QStringList{QStringLiteral("播   放"), QStringLiteral("暂   停")}));
+        QCOMPARE(captions(m.MP3), QStringList{QStringLiteral("播   放")});
+        QCOMPARE(m.rest->actions().at(0)->menu(), m.bgsoung);
+        QCOMPARE(m.rest->actions().at(1)->menu(), m.MP3);
+        QCOMPARE(captions(m.mnuhelp),
+                 (QStringList{QStringLiteral("说    明"), QStringLiteral("常见问题"),
+                              QStringLiteral("主    页"), QStringLiteral("邮    件"),
+                              QStringLiteral("关    于")}));
+        // Every entry carries its image.
+        for (QMenu* menu : {m.mnufile, m.manag, m.static_, m.rest, m.bgsoung, m.MP3, m.mnuhelp})
+            for (QAction* a : menu->actions())
+                QVERIFY2(!a->icon().isNull(), qPrintable(a->text()));
+    }
+
+    // There is no batch test: the entry stays in its place and cannot be chosen.
+    void batchTestEntryIsDisabled()
+    {
+        FrmzolmaincsForm& m = frmzolmaincs();
+        QCOMPARE(m.mnufile->actions().at(1), m.Pltest);
+        QCOMPARE(m.Pltest->text(), QStringLiteral("批量测试"));
+        QVERIFY(m.Pltest->isVisible());
+        QVERIFY(!m.Pltest->isEnabled());
+        m.Pltest->trigger();
+        QCOMPARE(Form::loadedFormNames(), QStringList{QStringLiteral("frmzolmaincs")});
+        QCOMPARE(dialogs->count(), 0);
+        // Setting the states again leaves it disabled.
+        m.setCommandStates();
+        QVERIFY(!m.Pltest->isEnabled());
+    }
+
+    // Commands whose windows are not part of the program yet are shown
+    // disabled; statistics, help, links and exit work.
+    void commandStates()
+    {
+        FrmzolmaincsForm& m = frmzolmaincs();
+        for (QAction* a : {m.mnutest, m.Pltest, m.backup, m.restore, m.mnufind, m.mnuseek,
+                           m.mnuprint, m.bgplay, m.pause, m.mp3play, m.vcdplay, m.mnuabout})
+            QVERIFY2(!a->isEnabled(), qPrintable(a->objectName()));
+        for (QWidget* b : {static_cast<QWidget*>(m.Command2), static_cast<QWidget*>(m.Command18),
+                           static_cast<QWidget*>(m.Command3), static_cast<QWidget*>(m.Command19),
+                           static_cast<QWidget*>(m.Command4), static_cast<QWidget*>(m.Command1),
+                           static_cast<QWidget*>(m.Command20), static_cast<QWidget*>(m.Command21),
+                           static_cast<QWidget*>(m.Command15)})
+            QVERIFY2(!b->isEnabled(), qPrintable(b->objectName()));
+        for (QAction* a : {m.exampl, m.adverg, m.sd, m.mnuexplan, m.mnurenew, m.mnuwww,
+                           m.mnuemail, m.mnuexit})
+            QVERIFY2(a->isEnabled(), qPrintable(a->objectName()));
+        for (QPushButton* b : {m.Command7, m.Command9, m.Command6, m.Command11, m.Command24,
+                               m.Command8, m.Command26, m.Command23, m.Command28, m.Command29})
+            QVERIFY2(b->isEnabled(), qPrintable(b->objectName()));
+        // The menus that only hold entries are open.
+        QVERIFY(m.bgsoung->menuAction()->isEnabled());
+        QVERIFY(m.MP3->menuAction()->isEnabled());
+    }
+
+    void helpAndLinkCommands()
+    {
+        FrmzolmaincsForm& m = frmzolmaincs();
+        m.Show();
+        links->calls.clear();
+        m.mnuexplan->trigger();
+        m.mnurenew->trigger();
+        for (QPushButton* b : {m.Command26, m.Command28, m.Command11, m.Command8, m.Command7,
+                               m.Command9})
+            QTest::mouseClick(b, Qt::LeftButton);
+        QCOMPARE(links->calls, QStringList(8, QStringLiteral("help key")));
+
+        links->calls.clear();
+        const QString web = QStringLiteral("web ") + build::webPage();
+        m.mnuwww->trigger();
+        QTest::mouseClick(m.Command23, Qt::LeftButton);
+        QTest::mouseClick(m.Image2, Qt::LeftButton);
+        QTest::mouseClick(m.Label3, Qt::LeftButton, {}, QPoint(m.Label3->width() - 5, 5));
+        QTest::mouseClick(m.Label2, Qt::LeftButton);
+        m.mnuemail->trigger();
+        QTest::mouseClick(m.Command29, Qt::LeftButton);
+        QCOMPARE(links->calls,
+                 (QStringList{web, web, web, web, QStringLiteral("web ") + build::secondSite(),
+                              QStringLiteral("mail ") + build::mailAddress(),
+                              QStringLiteral("mail ") + build::mailAddress()}));
+        QCOMPARE(dialogs->count(), 0);
+        QVERIFY(build::webPage().contains(QStringLiteral("example.")));
+        QVERIFY(build::secondSite().contains(QStringLiteral("example.")));
+        QVERIFY(build::mailAddress().contains(QStringLiteral("@example.")));
+    }
+
+    // The upgrade command shows its notice first and opens the page only
+    // once the notice is closed.
+    void upgradeNoticeBeforeTheWebPage()
+    {
+        FrmzolmaincsForm& m = frmzolmaincs();
+        links->calls.clear();
+        int linksWhenAsked = -1;
+        struct Watch : ScriptedDialogs {
+            std::function<void()> asked;
+            int message(const QString& p, int s, const QString& t) override
+            {
+                asked();
+                return ScriptedDialogs::message(p, s, t);
+            }
+        } watch;
+        watch.asked = [&] { linksWhenAsked = links->calls.size(); };
+        QTest::mouseClick(m.Command24, Qt::LeftButton);
+        QCOMPARE(watch.count(), 1);
+        QCOMPARE(watch.last().prompt, QStringLiteral(" 欢迎访问Brevand，了解心理测验软件最新升级信息！"));
+        QCOMPARE(watch.last().title, QStringLiteral("提示"));
+        QCOMPARE(watch.last().style, int(vbOKOnly));
+        QCOMPARE(linksWhenAsked, 0);
+        QCOMPARE(links->calls, QStringList{QStringLiteral("web ") + build::webPage()});
+    }
+};
+
+ZOL_TEST(MainWindowTest)
+#include "tst_mainwindow.moc"

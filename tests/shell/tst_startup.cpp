@@ -1,0 +1,178 @@
+#include "shellsupport.h"
+#include "testsupport.h"
+
+#include "platform/dialogs.h"
+#include "platform/form.h"
+#include "platform/twips.h"
+#include "shell/buildinfo.h"
+#include "shell/frmzolmaincs.h"
+#include "shell/frmzolsplash.h"
+
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QTest>
+#include <QTimer>
+#include <memory>
+
+using namespace zol;
+using namespace shelltest;
+
+namespace {
+bool mainLoaded() { return DefaultForm<FrmzolmaincsForm>::loaded(); }
+bool splashLoaded() { return DefaultForm<FrmzolsplashForm>::loaded(); }
+bool mainVisible() { return mainLoaded() && frmzolmaincs().isVisible(); }
+void flushDeletes() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+} // namespace
+
+class StartupTest : public QObject {
+    Q_OBJECT
+private:
+    std::unique_ptr<zoltest::TempProgramFolder> folder;
+    std::unique_ptr<CountingMusic> music;
+    std::unique_ptr<RecordingLinks> links;
+    std::unique_ptr<ScriptedDialogs> dialogs;
+
+private slots:
+    void init()
+    {
+        Form::unloadAll();
+        folder = std::make_unique<zoltest::TempProgramFolder>();
+        music = std::make_unique<CountingMusic>();
+        links = std::make_unique<RecordingLinks>();
+        dialogs = std::make_unique<ScriptedDialogs>();
+    }
+    void cleanup()
+    {
+        Form::unloadAll();
+        dialogs.reset();
+        links.reset();
+        music.reset();
+        folder.reset();
+    }
+
+    void splashWindowAsDesigned()
+    {
+        FrmzolsplashForm& s = frmzolsplash();
+        QCOMPARE(s.windowTitle(), QStringLiteral("                       进   度"));
+        QCOMPARE(s.windowTitle().indexOf(QStringLiteral("进")), 23);
+        QCOMPARE(s.size(), QSize(tw(5655), tw(3390)));
+        QCOMPARE(s.ProgressBar1->geometry(), twRect(840, 1680, 4185, 135));
+        QCOMPARE(s.ProgressBar1->minimum(), 0);
+        QCOMPARE(s.ProgressBar1->maximum(), 200);
+        QCOMPARE(s.ProgressBar1->value(), 0);
+        QCOMPARE(s.Timer1->interval(), 10);
+    }
+
+    // The main window's load step runs to its end inside the splash
+    // window's load step, before the splash timer starts and before the
+    // splash window is seen.
+    void mainWindowLoadsBeforeTheSplashTimerStarts()
+    {
+        bool splashTimerRan = true;
+        bool splashSeen = true;
+        music->onPlay = [&] {
+            splashTimerRan = frmzolsplash().Timer1->isActive();
+            splashSeen = frmzolsplash().isVisible();
+        };
+        frmzolsplash().Show();
+        QCOMPARE(music->plays, 1);
+        QVERIFY(!splashTimerRan);
+        QVERIFY(!splashSeen);
+        QVERIFY(frmzolsplash().Timer1->isActive());
+        QVERIFY(mainLoaded());
+        QVERIFY(!frmzolmaincs().isVisible());
+        QCOMPARE(Form::loadedFormNames(),
+                 (QStringList{QStringLiteral("frmzolsplash"), QStringLiteral("frmzolmaincs")}));
+
+        // What the load step left behind.
+        FrmzolmaincsForm& m = frmzolmaincs();
+        QCOMPARE(m.Text1->text(), build::webPage());
+        QVERIFY(!m.Timer1->isActive());
+        QCOMPARE(m.Timer1->interval(), 1000);
+        QCOMPARE(music->folders, QStringList{folder->path()});
+        QCOMPARE(m.CurrentMidi, music->tune);
+        QCOMPARE(links->calls,
+                 (QStringList{QStringLiteral("help file ") + folder->file(QStringLiteral("morvu.chm")),
+                              QStringLiteral("banner ") + folder->file(QStringLiteral("gg.swf"))}));
+    }
+
+    // The bar advances by 2 a tick; the main window appears on the 101st.
+    void mainWindowShownAfterAHundredTicks()
+    {
+        FrmzolsplashForm& s = frmzolsplash();
+        s.Show();
+        for (int tick = 1; tick <= 100; ++tick) {
+            s.Timer1_Timer();
+            QCOMPARE(s.ProgressBar1->value(), 2 * tick);
+        }
+        QVERIFY(splashLoaded());
+        QVERIFY(!mainVisible());
+        s.Timer1_Timer();
+        QVERIFY(!splashLoaded());
+        QVERIFY(mainVisible());
+        QCOMPARE(music->plays, 1);  // the main window was not loaded a second time
+        QCOMPARE(Form::loadedFormNames(), QStringList{QStringLiteral("frmzolmaincs")});
+        flushDeletes();
+    }
+
+    void startUpTakesAboutASecond()
+    {
+        QElapsedTimer clock;
+        clock.start();
+        frmzolsplash().Show();
+        QTRY_VERIFY_WITH_TIMEOUT(mainVisible(), 10000);
+        QVERIFY2(clock.elapsed() >= 950, qPrintable(QString::number(clock.elapsed())));
+        QVERIFY(!splashLoaded());
+        QCOMPARE(dialogs->count(), 0);
+    }
+
+    void closingTheSplashEarlyShowsTheMainWindowAtOnce()
+    {
+        FrmzolsplashForm& s = frmzolsplash();
+        s.Show();
+        for (int i = 0; i < 10; ++i)
+            s.Timer1_Timer();
+        QVERIFY(s.close());
+        QVERIFY(!splashLoaded());
+        QVERIFY(mainVisible());
+        QCOMPARE(music->plays, 1);
+        flushDeletes();
+        QTest::qWait(50);  // no timer of the splash window is left to act
+        QVERIFY(mainVisible());
+        QVERIFY(!splashLoaded());
+    }
+
+    // A start-up step that fails is given up; the others still run and the
+    // main window still appears.
+    void aFailingStartUpStepDoesNotStopTheMainWindow_data()
+    {
+        QTest::addColumn<bool>("musicFails");
+        QTest::addColumn<bool>("helpFails");
+        QTest::newRow("music") << true << false;
+        QTest::newRow("help file") << false << true;
+        QTest::newRow("both") << true << true;
+    }
+    void aFailingStartUpStepDoesNotStopTheMainWindow()
+    {
+        QFETCH(bool, musicFails);
+        QFETCH(bool, helpFails);
+        music->failToPlay = musicFails;
+        links->failOnHelpFile = helpFails;
+        FrmzolsplashForm& s = frmzolsplash();
+        s.Show();
+        QVERIFY(mainLoaded());
+        QVERIFY(frmzolsplash().Timer1->isActive());
+        QVERIFY(links->calls.contains(QStringLiteral("banner ")
+                                      + folder->file(QStringLiteral("gg.swf"))));
+        QCOMPARE(frmzolmaincs().CurrentMidi.isEmpty(), musicFails);
+        for (int i = 0; i <= 100; ++i)
+            s.Timer1_Timer();
+        QVERIFY(mainVisible());
+        QCOMPARE(dialogs->count(), 0);
+        flushDeletes();
+    }
+};
+
+ZOL_TEST(StartupTest)
+#include "tst_startup.moc"
