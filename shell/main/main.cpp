@@ -17,6 +17,6 @@ int main(int argc, char** argv)
     // From here on the program ends with its last visible window; windows
     // that are loaded but hidden do not keep it running.
     QApplication::setQuitOnLastWindowClosed(false);
-    zol::LastWindowWatcher lastWindow([] { QCoreApplication::quit(); });
+    zol::LastWindowWatcher lastWindow([] { QCoreApplication::exit(0); });
     return app.exec();
 }

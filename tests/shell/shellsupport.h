@@ -4,7 +4,13 @@
 
 #include "platform/links.h"
 #include "platform/music.h"
+#include "platform/dialogs.h"
+#include "platform/form.h"
 #include "shell/programend.h"
+#include "testsupport.h"
+
+#include <QObject>
+#include <memory>
 
 #include <QStringList>
 #include <stdexcept>
@@ -67,6 +73,33 @@ public:
     EndRecorder() { zol::setEndHandler([this] { ++ends; }); }
     ~EndRecorder() { zol::setEndHandler({}); }
     int ends = 0;
+};
+
+// The services every start-up and main-window test replaces: a program
+// folder of its own, music, links and scripted dialogs.
+class ShellTestBase : public QObject {
+protected:
+    std::unique_ptr<zoltest::TempProgramFolder> folder;
+    std::unique_ptr<CountingMusic> music;
+    std::unique_ptr<RecordingLinks> links;
+    std::unique_ptr<zol::ScriptedDialogs> dialogs;
+
+    void startServices()
+    {
+        zol::Form::unloadAll();
+        folder = std::make_unique<zoltest::TempProgramFolder>();
+        music = std::make_unique<CountingMusic>();
+        links = std::make_unique<RecordingLinks>();
+        dialogs = std::make_unique<zol::ScriptedDialogs>();
+    }
+    void stopServices()
+    {
+        zol::Form::unloadAll();
+        dialogs.reset();
+        links.reset();
+        music.reset();
+        folder.reset();
+    }
 };
 
 } // namespace shelltest

@@ -35,24 +35,16 @@ void flushDeletes() { QCoreApplication::sendPostedEvents(nullptr, QEvent::Deferr
 
 } // namespace
 
-class ExitPathsTest : public QObject {
+class ExitPathsTest : public ShellTestBase {
     Q_OBJECT
 private:
-    std::unique_ptr<zoltest::TempProgramFolder> folder;
-    std::unique_ptr<CountingMusic> music;
-    std::unique_ptr<RecordingLinks> links;
-    std::unique_ptr<ScriptedDialogs> dialogs;
     std::unique_ptr<EndRecorder> end;
 
 private slots:
     void init()
     {
-        Form::unloadAll();
+        startServices();
         OtherForm::unloads = 0;
-        folder = std::make_unique<zoltest::TempProgramFolder>();
-        music = std::make_unique<CountingMusic>();
-        links = std::make_unique<RecordingLinks>();
-        dialogs = std::make_unique<ScriptedDialogs>();
         end = std::make_unique<EndRecorder>();
         frmzolmaincs().Show();
         other().Show();
@@ -60,11 +52,7 @@ private slots:
     void cleanup()
     {
         end.reset();
-        Form::unloadAll();
-        dialogs.reset();
-        links.reset();
-        music.reset();
-        folder.reset();
+        stopServices();
     }
 
     // Exit button: one close of the tune, then the end; no unload step runs.

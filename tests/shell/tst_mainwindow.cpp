@@ -40,30 +40,16 @@ QStringList topMenus(const QMenuBar* bar)
 
 } // namespace
 
-class MainWindowTest : public QObject {
+class MainWindowTest : public ShellTestBase {
     Q_OBJECT
-private:
-    std::unique_ptr<zoltest::TempProgramFolder> folder;
-    std::unique_ptr<CountingMusic> music;
-    std::unique_ptr<RecordingLinks> links;
-    std::unique_ptr<ScriptedDialogs> dialogs;
-
 private slots:
     void init()
     {
-        Form::unloadAll();
-        folder = std::make_unique<zoltest::TempProgramFolder>();
-        music = std::make_unique<CountingMusic>();
-        links = std::make_unique<RecordingLinks>();
-        dialogs = std::make_unique<ScriptedDialogs>();
+        startServices();
     }
     void cleanup()
     {
-        Form::unloadAll();
-        dialogs.reset();
-        links.reset();
-        music.reset();
-        folder.reset();
+        stopServices();
     }
 
     void captionAndColours()

@@ -25,30 +25,16 @@ bool mainVisible() { return mainLoaded() && frmzolmaincs().isVisible(); }
 void flushDeletes() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
 } // namespace
 
-class StartupTest : public QObject {
+class StartupTest : public ShellTestBase {
     Q_OBJECT
-private:
-    std::unique_ptr<zoltest::TempProgramFolder> folder;
-    std::unique_ptr<CountingMusic> music;
-    std::unique_ptr<RecordingLinks> links;
-    std::unique_ptr<ScriptedDialogs> dialogs;
-
 private slots:
     void init()
     {
-        Form::unloadAll();
-        folder = std::make_unique<zoltest::TempProgramFolder>();
-        music = std::make_unique<CountingMusic>();
-        links = std::make_unique<RecordingLinks>();
-        dialogs = std::make_unique<ScriptedDialogs>();
+        startServices();
     }
     void cleanup()
     {
-        Form::unloadAll();
-        dialogs.reset();
-        links.reset();
-        music.reset();
-        folder.reset();
+        stopServices();
     }
 
     void splashWindowAsDesigned()

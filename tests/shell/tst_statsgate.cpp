@@ -35,13 +35,9 @@ void storeTests(const QStringList& sexes)
 
 } // namespace
 
-class StatisticsGateTest : public QObject {
+class StatisticsGateTest : public ShellTestBase {
     Q_OBJECT
 private:
-    std::unique_ptr<zoltest::TempProgramFolder> folder;
-    std::unique_ptr<CountingMusic> music;
-    std::unique_ptr<RecordingLinks> links;
-    std::unique_ptr<ScriptedDialogs> dialogs;
     QList<StatsGroup> opened;
 
     QAction* command(StatsGroup group)
@@ -89,22 +85,14 @@ private slots:
     void initTestCase() { setProgramTitle(build::programTitle()); }
     void init()
     {
-        Form::unloadAll();
-        folder = std::make_unique<zoltest::TempProgramFolder>();
-        music = std::make_unique<CountingMusic>();
-        links = std::make_unique<RecordingLinks>();
-        dialogs = std::make_unique<ScriptedDialogs>();
+        startServices();
         opened.clear();
         setStatisticsWindowObserver([this](StatsGroup g) { opened << g; });
     }
     void cleanup()
     {
         setStatisticsWindowObserver({});
-        Form::unloadAll();
-        dialogs.reset();
-        links.reset();
-        music.reset();
-        folder.reset();
+        stopServices();
     }
 
     // 0, 1 and 2 stored tests of each sex: a group of 2 opens its window,
