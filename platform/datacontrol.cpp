@@ -117,41 +117,19 @@ bool DataControl::Refresh()
     return true;
 }
 
-bool DataControl::MoveFirst()
+bool DataControl::moveBy(void (Recordset::*move)())
 {
     if (!leaveRow())
         return false;
-    rows_.MoveFirst();
+    (rows_.*move)();
     showCurrentRow();
     return true;
 }
 
-bool DataControl::MovePrevious()
-{
-    if (!leaveRow())
-        return false;
-    rows_.MovePrevious();
-    showCurrentRow();
-    return true;
-}
-
-bool DataControl::MoveNext()
-{
-    if (!leaveRow())
-        return false;
-    rows_.MoveNext();
-    showCurrentRow();
-    return true;
-}
-
-bool DataControl::MoveLast()
-{
-    if (!leaveRow())
-        return false;
-    rows_.MoveLast();
-    showCurrentRow();
-    return true;
-}
+bool DataControl::MoveFirst() { return moveBy(&Recordset::MoveFirst); }
+bool DataControl::MovePrevious() { return moveBy(&Recordset::MovePrevious); }
+bool DataControl::MoveNext() { return moveBy(&Recordset::MoveNext); }
+bool DataControl::MoveLast() { return moveBy(&Recordset::MoveLast); }
 
 QVariant DataControl::Fields(const QString& name) const
 {

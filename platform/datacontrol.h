@@ -82,6 +82,7 @@ private:
     bool anyEdited() const;
     bool store(bool editedOnly);
     bool leaveRow();
+    bool moveBy(void (Recordset::*move)());
     void showCurrentRow();
     void markEdited(QWidget* control);
 
