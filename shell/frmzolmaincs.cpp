@@ -12,6 +12,7 @@
 #include "shell/buildinfo.h"
 #include "shell/programend.h"
 #include "shell/statsgate.h"
+#include "testing/starttest.h"
 
 #include <QAction>
 #include <QEvent>
@@ -255,6 +256,9 @@ void FrmzolmaincsForm::buildClient()
 
 void FrmzolmaincsForm::connectCommands()
 {
+    connect(mnutest, &QAction::triggered, this, [] { startTest(); });
+    for (QPushButton* b : {Command18, Command2})
+        connect(b, &QPushButton::clicked, this, [] { startTest(); });
     connect(Command6, &QPushButton::clicked, this, &FrmzolmaincsForm::Command6_Click);
     connect(mnuexit, &QAction::triggered, this, &FrmzolmaincsForm::mnuexit_Click);
 
@@ -283,7 +287,7 @@ void FrmzolmaincsForm::setCommandStates()
             b->setEnabled(on);
     };
     // Start a test: the notice window frmzol1.
-    set(false, {mnutest}, {Command18, Command2});
+    set(true, {mnutest}, {Command18, Command2});
     // Stored-test browser frmzol6 (browsing and report printing).
     set(false, {mnufind, mnuprint}, {Command19, Command3, Command4});
     // Query and grid edit frmzol13.

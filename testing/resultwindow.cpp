@@ -8,6 +8,7 @@
 #include "platform/fonts.h"
 #include "platform/paths.h"
 #include "platform/twips.h"
+#include "testing/frmzol2.h"
 #include "testing/interpretation.h"
 #include "testing/zolmodule1.h"
 
@@ -287,6 +288,18 @@ void ResultForm::buildENChart()
         makeLabel(this, letters[i], lefts[i], 5640);
 }
 
+void writeScoreLabels(ResultForm& window)
+{
+    window.Label7->setText(numberText(gPRaw));
+    window.Label8->setText(numberText(gERaw));
+    window.Label9->setText(numberText(gNRaw));
+    window.Label10->setText(numberText(gLRaw));
+    window.Label12->setText(numberText(gPScore));
+    window.Label13->setText(numberText(gEScore));
+    window.Label14->setText(numberText(gNScore));
+    window.Label15->setText(numberText(gLScore));
+}
+
 void ResultForm::Form_Load()
 {
     if (kind_ == ChartKind::EN) {
@@ -395,8 +408,8 @@ Frmzol211Form::Frmzol211Form()
 
 void Frmzol211Form::afterExit()
 {
-    // The next subject is entered in a fresh subject window; until the set-up
-    // windows exist the exit ends at the main window.
+    // The next subject is entered in a fresh subject window.
+    frmzol2().Show();
 }
 
 void showResultReport(ResultForm& window)

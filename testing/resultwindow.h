@@ -131,6 +131,10 @@ inline Frmzol211Form& frmzol211() { return DefaultForm<Frmzol211Form>::get(); }
 // Unloads the named windows in order, each only when it is loaded.
 void unloadWindows(const QStringList& names);
 
+// Writes the module's raw and standard scores into the window's score
+// labels (Label7 to Label10 and Label12 to Label15, P, E, N, L).
+void writeScoreLabels(ResultForm& window);
+
 // The print hand-over of a result window to its report window.
 void showResultReport(ResultForm& window);
 

@@ -296,34 +296,55 @@ void NormFemale40() { applyTable(kFemale40); }
 void NormFemale50() { applyTable(kFemale50); }
 void NormFemale60() { applyTable(kFemale60); }
 
-void ApplyNorms()
+std::optional<NormGroup> normGroupOf(const QString& sex, const QString& age)
 {
     constexpr double kNoLimit = std::numeric_limits<double>::infinity();
     struct Band {
         const char16_t* sex;
         double fromAge;   // inclusive
         double belowAge;  // exclusive
-        void (*routine)();
+        NormGroup group;
     };
     static const Band bands[] = {
-        {u"男", 16, 20, NormMale16},
-        {u"男", 20, 30, NormMale20},
-        {u"男", 30, 40, NormMale30},
-        {u"男", 40, 50, NormMale40},
-        {u"男", 50, 60, NormMale50},
-        {u"男", 60, kNoLimit, NormMale60},
-        {u"女", 16, 20, NormFemale16},
-        {u"女", 20, 30, NormFemale20},
-        {u"女", 30, 40, NormFemale30},
-        {u"女", 40, 50, NormFemale40},
-        {u"女", 50, 60, NormFemale50},
-        {u"女", 60, kNoLimit, NormFemale60},
+        {u"男", 16, 20, NormGroup::Male16},
+        {u"男", 20, 30, NormGroup::Male20},
+        {u"男", 30, 40, NormGroup::Male30},
+        {u"男", 40, 50, NormGroup::Male40},
+        {u"男", 50, 60, NormGroup::Male50},
+        {u"男", 60, kNoLimit, NormGroup::Male60},
+        {u"女", 16, 20, NormGroup::Female16},
+        {u"女", 20, 30, NormGroup::Female20},
+        {u"女", 30, 40, NormGroup::Female30},
+        {u"女", 40, 50, NormGroup::Female40},
+        {u"女", 50, 60, NormGroup::Female50},
+        {u"女", 60, kNoLimit, NormGroup::Female60},
     };
-    // The bands do not overlap, so at most one routine runs.
-    for (const Band& band : bands) {
-        const double age = Val(gAge);
-        if (gSex == QStringView(band.sex) && age >= band.fromAge && age < band.belowAge)
-            band.routine();
+    const double a = Val(age);
+    // The bands do not overlap, so at most one holds.
+    for (const Band& band : bands)
+        if (sex == QStringView(band.sex) && a >= band.fromAge && a < band.belowAge)
+            return band.group;
+    return std::nullopt;
+}
+
+void ApplyNorms()
+{
+    const auto group = normGroupOf(gSex, gAge);
+    if (!group)
+        return;
+    switch (*group) {
+    case NormGroup::Male16: NormMale16(); break;
+    case NormGroup::Male20: NormMale20(); break;
+    case NormGroup::Male30: NormMale30(); break;
+    case NormGroup::Male40: NormMale40(); break;
+    case NormGroup::Male50: NormMale50(); break;
+    case NormGroup::Male60: NormMale60(); break;
+    case NormGroup::Female16: NormFemale16(); break;
+    case NormGroup::Female20: NormFemale20(); break;
+    case NormGroup::Female30: NormFemale30(); break;
+    case NormGroup::Female40: NormFemale40(); break;
+    case NormGroup::Female50: NormFemale50(); break;
+    case NormGroup::Female60: NormFemale60(); break;
     }
 }
 

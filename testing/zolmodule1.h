@@ -63,9 +63,14 @@ void NormFemale40();
 void NormFemale50();
 void NormFemale60();
 
-// Runs the norm routine that fits gSex and the numeric value of gAge (see
-// Val). Ages under 16, or a sex other than exactly "男" or "女", run none and
-// leave the standard scores as they were.
+// The norm table for a sex text and an age text: the sex must be exactly
+// "男" or "女", the age is the numeric value of the text (see Val) and picks
+// the band 16-19, 20-29, 30-39, 40-49, 50-59 or 60 and over. No table for an
+// age under 16 or any other sex text.
+std::optional<NormGroup> normGroupOf(const QString& sex, const QString& age);
+
+// Runs the norm routine of normGroupOf(gSex, gAge); with no table it runs
+// none and leaves the standard scores as they were.
 void ApplyNorms();
 
 } // namespace zol

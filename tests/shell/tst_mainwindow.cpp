@@ -7,6 +7,7 @@
 #include "platform/twips.h"
 #include "shell/buildinfo.h"
 #include "shell/frmzolmaincs.h"
+#include "testing/frmzol1.h"
 
 #include <QAction>
 #include <QGroupBox>
@@ -146,28 +147,55 @@ private slots:
     }
 
     // Commands whose windows are not part of the program yet are shown
-    // disabled; statistics, help, links and exit work.
+    // disabled; starting a test, statistics, help, links and exit work.
     void commandStates()
     {
         FrmzolmaincsForm& m = frmzolmaincs();
-        for (QAction* a : {m.mnutest, m.Pltest, m.backup, m.restore, m.mnufind, m.mnuseek,
+        for (QAction* a : {m.Pltest, m.backup, m.restore, m.mnufind, m.mnuseek,
                            m.mnuprint, m.bgplay, m.pause, m.mp3play, m.vcdplay, m.mnuabout})
             QVERIFY2(!a->isEnabled(), qPrintable(a->objectName()));
-        for (QWidget* b : {static_cast<QWidget*>(m.Command2), static_cast<QWidget*>(m.Command18),
-                           static_cast<QWidget*>(m.Command3), static_cast<QWidget*>(m.Command19),
+        for (QWidget* b : {static_cast<QWidget*>(m.Command3), static_cast<QWidget*>(m.Command19),
                            static_cast<QWidget*>(m.Command4), static_cast<QWidget*>(m.Command1),
                            static_cast<QWidget*>(m.Command20), static_cast<QWidget*>(m.Command21),
                            static_cast<QWidget*>(m.Command15)})
             QVERIFY2(!b->isEnabled(), qPrintable(b->objectName()));
-        for (QAction* a : {m.exampl, m.adverg, m.sd, m.mnuexplan, m.mnurenew, m.mnuwww,
-                           m.mnuemail, m.mnuexit})
+        for (QAction* a : {m.mnutest, m.exampl, m.adverg, m.sd, m.mnuexplan, m.mnurenew,
+                           m.mnuwww, m.mnuemail, m.mnuexit})
             QVERIFY2(a->isEnabled(), qPrintable(a->objectName()));
-        for (QPushButton* b : {m.Command7, m.Command9, m.Command6, m.Command11, m.Command24,
-                               m.Command8, m.Command26, m.Command23, m.Command28, m.Command29})
+        for (QPushButton* b : {m.Command2, m.Command18, m.Command7, m.Command9, m.Command6,
+                               m.Command11, m.Command24, m.Command8, m.Command26, m.Command23,
+                               m.Command28, m.Command29})
             QVERIFY2(b->isEnabled(), qPrintable(b->objectName()));
         // The menus that only hold entries are open.
         QVERIFY(m.bgsoung->menuAction()->isEnabled());
         QVERIFY(m.MP3->menuAction()->isEnabled());
+    }
+
+    // The three start-test commands show the notice; while a test is under
+    // way they bring its window forward instead of starting another.
+    void startTestCommands()
+    {
+        FrmzolmaincsForm& m = frmzolmaincs();
+        m.Show();
+        const std::function<void()> commands[] = {
+            [&] { m.mnutest->trigger(); },
+            [&] { QTest::mouseClick(m.Command18, Qt::LeftButton); },
+            [&] { QTest::mouseClick(m.Command2, Qt::LeftButton); },
+        };
+        for (const auto& command : commands) {
+            command();
+            QVERIFY(zol::DefaultForm<zol::Frmzol1Form>::loaded());
+            zol::Frmzol1Form* notice = &zol::frmzol1();
+            QVERIFY(notice->isVisible());
+            QVERIFY(!notice->Command1->isEnabled());
+            command();
+            QCOMPARE(&zol::frmzol1(), notice);
+            QCOMPARE(Form::loadedFormNames(),
+                     (QStringList{QStringLiteral("frmzolmaincs"), QStringLiteral("frmzol1")}));
+            QTest::mouseClick(notice->Command2, Qt::LeftButton);
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        }
+        QCOMPARE(dialogs->count(), 0);
     }
 
     void helpAndLinkCommands()

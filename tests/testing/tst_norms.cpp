@@ -368,6 +368,7 @@ private slots:
         QFETCH(QString, sex);
         QFETCH(QString, age);
         QFETCH(int, group);
+        const int none = -1;
         gSex = sex;
         gAge = age;
         setRaw(12, 12, 12, 12);
@@ -378,6 +379,9 @@ private slots:
             want = Scores(*normScore(g, Scale::P, 12), *normScore(g, Scale::E, 12),
                           *normScore(g, Scale::N, 12), *normScore(g, Scale::L, 12));
         }
+        // The table the raw-score check consults is the one ApplyNorms runs.
+        const auto chosen = normGroupOf(sex, age);
+        QCOMPARE(chosen ? int(*chosen) : none, group);
         ApplyNorms();
         QCOMPARE(currentScores(), want);
         ApplyNorms();

@@ -1,0 +1,441 @@
+// The scoring key, the item file and the questionnaire windows Frmzol3 and
+// Frmzol23, answered as the tested person does.
+#include "testsupport.h"
+#include "testwindows.h"
+
+#include "platform/dialogs.h"
+#include "platform/form.h"
+#include "testing/frmzol1.h"
+#include "testing/frmzol2.h"
+#include "testing/frmzol20.h"
+#include "testing/interpretation.h"
+#include "testing/questionnaire.h"
+#include "testing/resultwindow.h"
+#include "testing/scoringkey.h"
+#include "testing/zolmodule1.h"
+
+#include <QFile>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+#include <map>
+#include <memory>
+
+using namespace zol;
+using namespace zoltest;
+
+namespace {
+
+const QString kYes = QStringLiteral("是");
+const QString kNo = QStringLiteral("否");
+const QString kQuit = QStringLiteral("测试还没有结束，你真的要提前结束个性测试吗！");
+
+void click(QPushButton* b) { QTest::mouseClick(b, Qt::LeftButton); }
+
+QList<int> rawScores() { return {gPRaw, gERaw, gNRaw, gLRaw}; }
+QList<int> standardScores() { return {gPScore, gEScore, gNScore, gLScore}; }
+
+void writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(bytes);
+}
+
+} // namespace
+
+class ScoringKeyTest : public QObject {
+    Q_OBJECT
+private slots:
+    void everyItemBelongsToExactlyOneScale()
+    {
+        std::map<int, int> seen;
+        std::map<Scale, int> sizes;
+        for (const ScaleKey& s : ScoringKey()) {
+            for (const auto* list : {&s.keyedYes, &s.keyedNo})
+                for (int n : *list) {
+                    ++seen[n];
+                    ++sizes[s.scale];
+                    QCOMPARE(int(itemKey(n).scale), int(s.scale));
+                    QCOMPARE(itemKey(n).keyed, list == &s.keyedYes ? kYes : kNo);
+                }
+        }
+        QCOMPARE(int(seen.size()), kItemCount);
+        for (const auto& [item, times] : seen) {
+            QVERIFY(item >= 1 && item <= kItemCount);
+            QCOMPARE(times, 1);
+        }
+        // The questionnaire's maxima.
+        QCOMPARE(sizes[Scale::P], 23);
+        QCOMPARE(sizes[Scale::E], 21);
+        QCOMPARE(sizes[Scale::N], 24);
+        QCOMPARE(sizes[Scale::L], 20);
+    }
+};
+
+class ItemFileTest : public QObject {
+    Q_OBJECT
+    std::unique_ptr<TempProgramFolder> folder_;
+private slots:
+    void init() { folder_ = std::make_unique<TempProgramFolder>(); }
+    void cleanup() { folder_.reset(); }
+
+    // We ship placeholders of our own, never the published wording.
+    void shippedFileHoldsPlaceholders()
+    {
+        QVERIFY(installShippedItems(folder_->path()));
+        QStringList items;
+        QString message;
+        QVERIFY(readItemFile(itemFilePath(), &items, &message));
+        QCOMPARE(items.size(), kItemCount);
+        for (int n = 1; n <= kItemCount; ++n) {
+            QVERIFY(items[n - 1].startsWith(QStringLiteral("第%1题：").arg(n)));
+            QVERIFY(items[n - 1].contains(QStringLiteral("经授权的题目原文")));
+        }
+    }
+
+    void fileMustHold88Items_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<bool>("accepted");
+        QTest::addColumn<QString>("says");
+        auto lines = [](int count, const QByteArray& ending) {
+            QByteArray b;
+            for (int i = 1; i <= count; ++i)
+                b += "题目" + QByteArray::number(i) + ending;
+            return b;
+        };
+        QTest::newRow("88 lines") << lines(88, "\n") << true << "";
+        QTest::newRow("CRLF, BOM, blank lines")
+            << QByteArray("\xEF\xBB\xBF\r\n") + lines(44, "\r\n") + "   \r\n" + lines(44, "\r\n")
+            << true << "";
+        QTest::newRow("87 lines") << lines(87, "\n") << false << QStringLiteral("有87道题目");
+        QTest::newRow("89 lines") << lines(89, "\n") << false << QStringLiteral("有89道题目");
+        QTest::newRow("empty file") << QByteArray() << false << QStringLiteral("有0道题目");
+        QTest::newRow("not UTF-8") << QByteArray("\xD6\xD0\xCE\xC4\n") + lines(87, "\n") << false
+                                   << QStringLiteral("UTF-8");
+    }
+    void fileMustHold88Items()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(bool, accepted);
+        QFETCH(QString, says);
+        writeFile(itemFilePath(), content);
+        QStringList items;
+        QString message;
+        QCOMPARE(readItemFile(itemFilePath(), &items, &message), accepted);
+        if (accepted) {
+            QCOMPARE(items.size(), kItemCount);
+            QCOMPARE(items.first(), QStringLiteral("题目1"));
+            // Blanks and line ends are not part of an item.
+            QVERIFY(items.last() == QStringLiteral("题目44") || items.last() == QStringLiteral("题目88"));
+        } else {
+            QVERIFY2(message.contains(says), qPrintable(message));
+            QVERIFY(items.isEmpty());
+        }
+    }
+};
+
+class QuestionnaireTest : public QObject {
+    Q_OBJECT
+    std::unique_ptr<TempProgramFolder> folder_;
+    std::unique_ptr<ScriptedDialogs> dialogs_;
+
+    // The questionnaire on screen for a man aged 25.
+    QuestionnaireForm& open(bool profile = true)
+    {
+        frmzol2();
+        enterSubject({});
+        QuestionnaireForm& q = profile ? static_cast<QuestionnaireForm&>(Frmzol3())
+                                       : static_cast<QuestionnaireForm&>(Frmzol23());
+        q.Show();
+        return q;
+    }
+    static void answerAll(QuestionnaireForm& q, QPushButton* button)
+    {
+        for (int n = 1; n <= kItemCount; ++n)
+            click(button);
+        QCOMPARE(int(q.CurItem), kItemCount);
+    }
+    static void checkItemShown(QuestionnaireForm& q, int n, bool indented, const QString& answer)
+    {
+        QCOMPARE(int(q.CurItem), n);
+        QCOMPARE(q.Label2->text(), QString::number(n) + QStringLiteral("."));
+        QCOMPARE(q.Label3->text(), (indented ? QStringLiteral("    ") : QString()) + q.Items[n]);
+        QCOMPARE(q.Label4->text(), answer);
+    }
+
+private slots:
+    void init()
+    {
+        folder_ = std::make_unique<TempProgramFolder>();
+        dialogs_ = std::make_unique<ScriptedDialogs>();
+        QVERIFY(installShippedItems(folder_->path()));
+    }
+    void cleanup()
+    {
+        Form::unloadAll();
+        dialogs_.reset();
+        folder_.reset();
+    }
+
+    void opensOnItemOne()
+    {
+        gPRaw = gERaw = gNRaw = gLRaw = 7;
+        gPScore = gEScore = gNScore = gLScore = 55;
+        QuestionnaireForm& q = open();
+        QCOMPARE(q.windowTitle(), QStringLiteral("ZOL人格问卷成人版"));
+        QCOMPARE(q.Frame1->title(), QStringLiteral("测题"));
+        QCOMPARE(q.Items[1], QStringLiteral("第1题：（此处填入经授权的题目原文）"));
+        QCOMPARE(q.Items[88], QStringLiteral("第88题：（此处填入经授权的题目原文）"));
+        checkItemShown(q, 1, false, QString());
+        QVERIFY(!q.Command5->isEnabled());
+        for (QPushButton* b : {q.Command1, q.Command2, q.Command3, q.Command4, q.Command6})
+            QVERIFY(b->isEnabled());
+        QCOMPARE(q.focusWidget(), q.Command1);
+        QCOMPARE(rawScores(), (QList<int>{0, 0, 0, 0}));
+        QCOMPARE(standardScores(), (QList<int>{0, 0, 0, 0}));
+        QCOMPARE(gAge, QStringLiteral("25"));
+        QCOMPARE(gSex, QStringLiteral("男"));
+    }
+
+    void answeringMovesOnUntilTheLastItem()
+    {
+        QuestionnaireForm& q = open();
+        click(q.Command1);
+        checkItemShown(q, 2, true, QString());    // reached by answering: four blanks
+        QCOMPARE(q.Answers[1], kYes);
+        for (int n = 2; n < kItemCount; ++n)
+            click(q.Command2);
+        checkItemShown(q, 88, true, QString());
+        QVERIFY(!q.Command5->isEnabled());
+        // 是 on the last item stays there and closes both answer buttons.
+        click(q.Command1);
+        checkItemShown(q, 88, true, kYes);
+        QVERIFY(q.Command5->isEnabled());
+        QVERIFY(!q.Command1->isEnabled());
+        QVERIFY(!q.Command2->isEnabled());
+        QVERIFY(q.Command3->isEnabled() && q.Command4->isEnabled());
+    }
+
+    void noOnTheLastItemKeepsTheAnswerButtons()
+    {
+        QuestionnaireForm& q = open();
+        answerAll(q, q.Command2);
+        checkItemShown(q, 88, true, kNo);
+        QVERIFY(q.Command5->isEnabled());
+        QVERIFY(q.Command1->isEnabled() && q.Command2->isEnabled());
+        // Going back opens them again after 是 had closed them.
+        click(q.Command1);
+        QCOMPARE(q.Answers[88], kYes);
+        QVERIFY(q.Command1->isEnabled());   // a replacement closes nothing
+        click(q.Command3);
+        checkItemShown(q, 87, false, kNo);
+    }
+
+    void movingStopsAtBothEnds()
+    {
+        QuestionnaireForm& q = open();
+        click(q.Command3);
+        checkItemShown(q, 1, false, QString());
+        QVERIFY(!q.Command3->isEnabled());
+        click(q.Command4);
+        QVERIFY(q.Command3->isEnabled());
+        checkItemShown(q, 2, false, QString());   // reached by moving: no blanks
+        for (int n = 2; n < kItemCount; ++n)
+            click(q.Command4);
+        checkItemShown(q, 88, false, QString());
+        QVERIFY(q.Command4->isEnabled());
+        click(q.Command4);
+        checkItemShown(q, 88, false, QString());
+        QVERIFY(!q.Command4->isEnabled());
+        QVERIFY(!q.Command5->isEnabled());   // moving never enables 完成
+        for (const QString& a : q.Answers)
+            QVERIFY(a.isEmpty());
+    }
+
+    void skippedItemIsAnsweredLater()
+    {
+        QuestionnaireForm& q = open();
+        for (int n = 1; n <= 4; ++n)
+            click(q.Command1);
+        click(q.Command4);                     // skip item 5
+        checkItemShown(q, 6, false, QString());
+        click(q.Command2);                     // 6
+        click(q.Command1);                     // 7
+        click(q.Command3);
+        click(q.Command3);
+        click(q.Command3);
+        checkItemShown(q, 5, false, QString());
+        click(q.Command2);                     // answers 5, moves on to 6
+        QCOMPARE(q.Answers[5], kNo);
+        checkItemShown(q, 6, true, kNo);
+        QVERIFY(!q.Command5->isEnabled());
+        // Answering 6 again replaces its answer and stays there.
+        click(q.Command1);
+        checkItemShown(q, 6, true, kYes);
+        QCOMPARE(q.Answers[6], kYes);
+        QCOMPARE(q.Answers[7], kYes);
+        QVERIFY(q.Answers[8].isEmpty());
+        QVERIFY(q.Command5->isEnabled());      // although 8 to 88 are unanswered
+    }
+
+    void finishScoresWhatWasAnswered_data()
+    {
+        QTest::addColumn<QString>("answer");   // 是, 否, or empty for none
+        QTest::addColumn<QList<int>>("raw");   // P, E, N, L
+        QTest::addColumn<QList<int>>("standard");
+        // Man aged 25: NormMale20.
+        QTest::newRow("every item 是") << kYes << QList<int>{12, 18, 24, 5}
+                                      << QList<int>{75, 70, 80, 30};
+        QTest::newRow("every item 否") << kNo << QList<int>{11, 3, 0, 15}
+                                      << QList<int>{70, 35, 0, 60};
+        QTest::newRow("no answers") << QString() << QList<int>{0, 0, 0, 0}
+                                    << QList<int>{0, 0, 0, 0};
+    }
+    void finishScoresWhatWasAnswered()
+    {
+        QFETCH(QString, answer);
+        QFETCH(QList<int>, raw);
+        QFETCH(QList<int>, standard);
+        QuestionnaireForm& q = open();
+        if (!answer.isEmpty())
+            answerAll(q, answer == kYes ? q.Command1 : q.Command2);
+        // Whatever is left in the counters does not count.
+        gPRaw = gERaw = gNRaw = gLRaw = 40;
+        gNScore = 99;
+        if (answer.isEmpty())
+            q.Command5_Click();               // the button itself is still disabled
+        else
+            click(q.Command5);
+        QVERIFY(!q.isVisible());
+        QVERIFY(DefaultForm<Frmzol3Form>::loaded());
+        QCOMPARE(rawScores(), raw);
+        QCOMPARE(standardScores(), standard);
+        QCOMPARE(q.Keys[1], kYes);
+        QCOMPARE(q.Keys[2], kNo);
+
+        ResultForm& r = frmzol4();
+        QVERIFY(r.isVisible());
+        const QList<QLabel*> rawLabels = {r.Label7, r.Label8, r.Label9, r.Label10};
+        const QList<QLabel*> stdLabels = {r.Label12, r.Label13, r.Label14, r.Label15};
+        for (int i = 0; i < 4; ++i) {
+            QCOMPARE(rawLabels[i]->text(), QString::number(raw[i]));
+            QCOMPARE(stdLabels[i]->text(), QString::number(standard[i]));
+        }
+        QCOMPARE(r.Text3->text(), interpretationText(Scale::N, standard[2]));
+        const QStringList subject = {r.Label18->text(), r.Label20->text(), r.Label22->text(),
+                                     r.Label24->text(), r.Label26->text(), r.Label28->text(),
+                                     r.Label33->text(), r.Label35->text()};
+        QCOMPARE(subject, (QStringList{QStringLiteral("李四"), QStringLiteral("男"), "25",
+                                       QStringLiteral("本科"), QStringLiteral("回族"),
+                                       QStringLiteral("教师"), "1", QStringLiteral("门诊")}));
+        // The profile is drawn once, on the shown window.
+        const QList<Figure>& drawn = r.surface().drawn();
+        QCOMPARE(drawn.size(), 3);
+        QCOMPARE(drawn[0].a, QPoint(1440, 5592 - 36 * standard[0]));
+        QCOMPARE(drawn[2].b, QPoint(5520, 5592 - 36 * standard[3]));
+    }
+
+    void everyYesProfileOfAManAged25()
+    {
+        QuestionnaireForm& q = open();
+        answerAll(q, q.Command1);
+        click(q.Command5);
+        const QList<Figure>& drawn = frmzol4().surface().drawn();
+        QCOMPARE(drawn.size(), 3);
+        const QPoint points[4] = {{1440, 2892}, {2760, 3072}, {4080, 2712}, {5520, 4512}};
+        for (int i = 0; i < 3; ++i) {
+            QCOMPARE(drawn[i].a, points[i]);
+            QCOMPARE(drawn[i].b, points[i + 1]);
+            QCOMPARE(drawn[i].color, QColor(255, 0, 0));
+        }
+    }
+
+    void enWindowFeedsTheEnChart()
+    {
+        gPlotP = 11;
+        gPlotL = 22;
+        QuestionnaireForm& q = open(false);
+        QCOMPARE(q.formName(), QStringLiteral("Frmzol23"));
+        answerAll(q, q.Command1);
+        click(q.Command5);
+        QVERIFY(!DefaultForm<Frmzol4Form>::loaded());
+        ResultForm& r = frmzol21();
+        QVERIFY(r.isVisible());
+        QCOMPARE(r.Label13->text(), QStringLiteral("70"));
+        QCOMPARE(r.Label14->text(), QStringLiteral("80"));
+        // E 70, N 80: the point lies right of and above the crossing.
+        const QList<Figure>& drawn = r.surface().drawn();
+        QCOMPARE(drawn.size(), 1);
+        QCOMPARE(drawn[0].kind, Figure::Circle);
+        QCOMPARE(drawn[0].a, QPoint(5160, 2760));
+        QCOMPARE(int(gPlotP), 11);
+        QCOMPARE(int(gPlotL), 22);
+    }
+
+    void showingAgainStartsAfresh()
+    {
+        QuestionnaireForm& q = open();
+        for (int n = 1; n <= 10; ++n)
+            click(q.Command1);
+        click(q.Command3);
+        click(q.Command1);
+        QVERIFY(q.Command5->isEnabled());
+        q.Hide();
+        gERaw = 9;
+        gEScore = 45;
+        typeInto(frmzol2().Text3, QStringLiteral("61"));
+        QTest::mouseClick(frmzol2().Option2, Qt::LeftButton);
+        q.Show();
+        checkItemShown(q, 1, false, QString());
+        for (const QString& a : q.Answers)
+            QVERIFY(a.isEmpty());
+        QVERIFY(!q.Command5->isEnabled());
+        QCOMPARE(int(gERaw), 0);
+        QCOMPARE(int(gEScore), 0);
+        QCOMPARE(gAge, QStringLiteral("61"));
+        QCOMPARE(gSex, QStringLiteral("女"));
+    }
+
+    void quitAsksFirst()
+    {
+        frmzol1();
+        frmzol20();
+        QuestionnaireForm& q = open();
+        click(q.Command1);
+        dialogs_->messageAnswers << vbCancel;
+        click(q.Command6);
+        QCOMPARE(dialogs_->count(), 1);
+        QCOMPARE(dialogs_->last().prompt, kQuit);
+        QCOMPARE(dialogs_->last().title, QStringLiteral("提示"));
+        QCOMPARE(dialogs_->last().style, vbOKCancel | vbInformation);
+        QVERIFY(q.isVisible());
+        checkItemShown(q, 2, true, QString());
+
+        click(q.Command6);   // OK
+        flushDeletes();
+        QVERIFY(Form::loadedFormNames().isEmpty());
+    }
+
+    void closeBoxAsksTheQuitQuestion()
+    {
+        frmzol1();
+        frmzol20();
+        QuestionnaireForm& q = open(false);
+        dialogs_->messageAnswers << vbCancel;
+        QVERIFY(!q.close());
+        QVERIFY(q.isVisible());
+        QCOMPARE(dialogs_->last().prompt, kQuit);
+        q.close();   // OK
+        flushDeletes();
+        QCOMPARE(dialogs_->count(), 2);
+        QVERIFY(Form::loadedFormNames().isEmpty());
+    }
+};
+
+ZOL_TEST(ScoringKeyTest)
+ZOL_TEST(ItemFileTest)
+ZOL_TEST(QuestionnaireTest)
+#include "tst_questionnaire.moc"

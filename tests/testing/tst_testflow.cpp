@@ -1,0 +1,256 @@
+// Whole tests, from the start-test command to the stored row, driven as the
+// counsellor and the tested person do.
+#include "testsupport.h"
+#include "testwindows.h"
+
+#include "platform/convert.h"
+#include "platform/database.h"
+#include "platform/dialogs.h"
+#include "platform/form.h"
+#include "testing/frmzol1.h"
+#include "testing/frmzol2.h"
+#include "testing/frmzol20.h"
+#include "testing/interpretation.h"
+#include "testing/questionnaire.h"
+#include "testing/rawscores.h"
+#include "testing/resultwindow.h"
+#include "testing/starttest.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <memory>
+
+using namespace zol;
+using namespace zoltest;
+
+namespace {
+
+void click(QAbstractButton* b) { QTest::mouseClick(b, Qt::LeftButton); }
+
+// From the notice to the mode window on screen.
+void setUpTest(const Subject& s)
+{
+    startTest();
+    QVERIFY(frmzol1().isVisible());
+    click(frmzol1().Option1);
+    click(frmzol1().Command1);
+    QVERIFY(frmzol2().isVisible());
+    enterSubject(s);
+    click(frmzol2().Command1);
+    QVERIFY(frmzol20().isVisible());
+}
+
+QList<QStringList> storedRows()
+{
+    QList<QStringList> rows;
+    auto db = Database::OpenDatabase();
+    if (!db)
+        return rows;
+    Recordset rs = db->OpenRecordset(QStringLiteral("SELECT * FROM 用户信息"));
+    for (; !rs.isEOF(); rs.MoveNext()) {
+        QStringList row;
+        for (const QString& f : testRecordFields())
+            row << rs.Fields(f).toString();
+        rows << row;
+    }
+    return rows;
+}
+
+} // namespace
+
+class TestFlowTest : public QObject {
+    Q_OBJECT
+    std::unique_ptr<TempProgramFolder> folder_;
+    std::unique_ptr<ScriptedDialogs> dialogs_;
+private slots:
+    void init()
+    {
+        folder_ = std::make_unique<TempProgramFolder>();
+        dialogs_ = std::make_unique<ScriptedDialogs>();
+        QVERIFY(installShippedItems(folder_->path()));
+    }
+    void cleanup()
+    {
+        Form::unloadAll();
+        dialogs_.reset();
+        folder_.reset();
+    }
+
+    void questionnaireRunEndsInAStoredRow()
+    {
+        Subject s;
+        s.name = QStringLiteral("李四");
+        s.age = QStringLiteral("25");
+        s.number = QStringLiteral("17");
+        setUpTest(s);
+        click(frmzol20().Option2);
+        click(frmzol20().Option3);
+        whileModal([] { click(frmzol20().Command1); },
+                   [] {
+                       QuestionnaireForm& q = Frmzol3();
+                       QVERIFY(q.isVisible());
+                       for (int n = 1; n <= kItemCount; ++n)
+                           click(q.Command1);
+                       click(q.Command5);
+                   });
+        ResultForm& r = frmzol4();
+        QVERIFY(r.isVisible());
+        QCOMPARE(Form::loadedFormNames(),
+                 (QStringList{"frmzol1", "frmzol2", "frmzol20", "Frmzol3", "frmzol4"}));
+        click(r.Command1);
+        QVERIFY(!r.Command1->isEnabled());
+        QCOMPARE(dialogs_->count(), 0);
+
+        const QList<QStringList> rows = storedRows();
+        QCOMPARE(rows.size(), 1);
+        const QStringList& row = rows.first();
+        QCOMPARE(row.size(), 21);
+        QCOMPARE(row[0], QStringLiteral("李四"));           // 姓名
+        QCOMPARE(row[1], QStringLiteral("男"));             // 性别
+        QCOMPARE(row[2], QStringLiteral("25"));             // 年龄
+        QCOMPARE(row[3], QStringLiteral("本科"));           // 文化
+        QCOMPARE(row[4], QStringLiteral("回族"));           // 民族
+        QCOMPARE(row[5], QStringLiteral("教师"));           // 职业
+        QCOMPARE(row[6], QStringLiteral("17"));             // 编号
+        QCOMPARE(row[7], QStringLiteral("门诊"));           // 来源
+        QCOMPARE(row[8], QStringLiteral("12"));             // 粗份P
+        QCOMPARE(row[9], QStringLiteral("18"));             // 粗分E
+        QCOMPARE(row[10], QStringLiteral("24"));            // 粗分N
+        QCOMPARE(row[11], QStringLiteral("5"));             // 粗分L
+        QCOMPARE(row[12], QStringLiteral("75"));            // 标准分P
+        QCOMPARE(row[13], QStringLiteral("70"));            // 标准分E
+        QCOMPARE(row[14], QStringLiteral("80"));            // 标准分N
+        QCOMPARE(row[15], QStringLiteral("30"));            // 标准分L
+        QCOMPARE(row[16], interpretationText(Scale::P, 75));  // P评价
+        QCOMPARE(row[17], interpretationText(Scale::E, 70));  // E评价
+        QCOMPARE(row[18], interpretationText(Scale::N, 80));  // N评价
+        QCOMPARE(row[19], interpretationText(Scale::L, 30));  // L评价
+        QCOMPARE(row[20], TodayShortDate());                  // 测试日期
+
+        // The exit ends the test; the next one starts from nothing.
+        click(r.Command2);
+        flushDeletes();
+        QVERIFY(Form::loadedFormNames().isEmpty());
+        s.sex = QStringLiteral("女");
+        s.age = QStringLiteral("45");
+        s.number = QString();
+        setUpTest(s);
+        QCOMPARE(frmzol2().Text7->text(), QStringLiteral("2"));
+        click(frmzol20().Option2);
+        click(frmzol20().Option4);
+        whileModal([] { click(frmzol20().Command1); },
+                   [] {
+                       QuestionnaireForm& q = Frmzol23();
+                       QCOMPARE(int(q.CurItem), 1);
+                       QCOMPARE(int(gPRaw), 0);
+                       for (int n = 1; n <= kItemCount; ++n)
+                           click(q.Command2);
+                       click(q.Command5);
+                   });
+        ResultForm& r2 = frmzol21();
+        // Woman aged 40 to 49 answering every item 否: P 11, E 3, N 0, L 15.
+        QCOMPARE((QStringList{r2.Label7->text(), r2.Label8->text(), r2.Label9->text(),
+                              r2.Label10->text(), r2.Label12->text(), r2.Label13->text(),
+                              r2.Label14->text(), r2.Label15->text()}),
+                 (QStringList{"11", "3", "0", "15", "80", "40", "0", "50"}));
+        QCOMPARE(r2.Label20->text(), QStringLiteral("女"));
+    }
+
+    void typedInRunReturnsToANewSubject()
+    {
+        setUpTest({});
+        click(frmzol20().Option1);
+        click(frmzol20().Option4);
+        whileModal([] { click(frmzol20().Command1); },
+                   [] {
+                       RawScoreForm& w = frmzol22();
+                       QTest::keyClicks(w.Text1, "9");
+                       QTest::keyClicks(w.Text2, "11");
+                       QTest::keyClicks(w.Text3, "12");
+                       QTest::keyClicks(w.Text4, "4");
+                       click(w.Command1);
+                   });
+        ResultForm& r = frmzol211();
+        QVERIFY(r.isVisible());
+        QCOMPARE(r.Label13->text(), QStringLiteral("50"));   // man 25, E raw 11
+        click(r.Command1);
+        QCOMPARE(storedRows().size(), 1);
+        QCOMPARE(storedRows().first()[8], QStringLiteral("9"));
+
+        click(r.Command2);
+        flushDeletes();
+        // A fresh subject window for the next subject, numbered after the row.
+        QCOMPARE(Form::loadedFormNames(), QStringList{QStringLiteral("frmzol2")});
+        QVERIFY(frmzol2().isVisible());
+        QCOMPARE(frmzol2().Text1->text(), QString());
+        QCOMPARE(frmzol2().Text3->text(), QString());
+        QCOMPARE(frmzol2().Text7->text(), QStringLiteral("2"));
+        QVERIFY(!frmzol2().Command1->isEnabled());
+        // And the next test runs from it.
+        enterSubject({});
+        click(frmzol2().Command1);
+        QVERIFY(frmzol20().isVisible());
+        QVERIFY(!frmzol20().Command1->isEnabled());
+    }
+
+    void startTestNeverStacksTests()
+    {
+        startTest();
+        Frmzol1Form* notice = &frmzol1();
+        startTest();
+        QCOMPARE(&frmzol1(), notice);
+        QCOMPARE(Form::loadedFormNames(), QStringList{QStringLiteral("frmzol1")});
+
+        click(notice->Option1);
+        click(notice->Command1);
+        typeInto(frmzol2().Text1, QStringLiteral("王五"));
+        startTest();
+        // The subject window on show stays the one in front, with its data.
+        QVERIFY(!notice->isVisible());
+        QVERIFY(frmzol2().isVisible());
+        QCOMPARE(frmzol2().Text1->text(), QStringLiteral("王五"));
+
+        // After the subject window's exit the notice comes back as left.
+        click(frmzol2().Command2);
+        flushDeletes();
+        startTest();
+        QCOMPARE(&frmzol1(), notice);
+        QVERIFY(notice->isVisible());
+        QVERIFY(notice->Option1->isChecked());
+        QVERIFY(notice->Command1->isEnabled());
+
+        // The mode window closed by its title bar leaves the notice and the
+        // subject window hidden; the test is taken up from the notice.
+        click(notice->Command1);
+        enterSubject({});
+        click(frmzol2().Command1);
+        frmzol20().close();
+        flushDeletes();
+        startTest();
+        QVERIFY(notice->isVisible());
+        click(notice->Command1);
+        QCOMPARE(frmzol2().Text1->text(), QStringLiteral("李四"));
+
+        // While a result is on show, nothing new starts.
+        click(frmzol2().Command1);
+        click(frmzol20().Option1);
+        click(frmzol20().Option3);
+        whileModal([] { click(frmzol20().Command1); },
+                   [] {
+                       QTest::keyClicks(frmzol19().Text1, "5");
+                       click(frmzol19().Command1);
+                   });
+        QVERIFY(frmzol401().isVisible());
+        const QStringList loaded = Form::loadedFormNames();
+        startTest();
+        QCOMPARE(Form::loadedFormNames(), loaded);
+        QVERIFY(frmzol401().isVisible());
+        for (const char* hidden : {"frmzol1", "frmzol2", "frmzol20", "frmzol19"})
+            QVERIFY(!Form::findLoaded(QString::fromLatin1(hidden))->isVisible());
+    }
+};
+
+ZOL_TEST(TestFlowTest)
+#include "tst_testflow.moc"
