@@ -1,8 +1,12 @@
 #include "testsupport.h"
 
+#include "platform/form.h"
 #include "platform/paths.h"
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QFile>
+#include <QTest>
 
 namespace zoltest {
 
@@ -25,6 +29,45 @@ TempProgramFolder::~TempProgramFolder()
 QString TempProgramFolder::file(const QString& name) const
 {
     return QDir(dir_.path()).filePath(name);
+}
+
+void flushDeletes()
+{
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+bool writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
+}
+
+void verifyOneMessage(const zol::ScriptedDialogs& dialogs, const QString& prompt,
+                      const QString& title, int style)
+{
+    QCOMPARE(dialogs.count(), 1);
+    QCOMPARE(dialogs.last().prompt, prompt);
+    QCOMPARE(dialogs.last().title, title);
+    QCOMPARE(dialogs.last().style, style);
+}
+
+QStringList items(QStringView text)
+{
+    return text.toString().split(QLatin1Char('|'));
+}
+
+void WindowFixture::startWindows()
+{
+    zol::Form::unloadAll();
+    folder = std::make_unique<TempProgramFolder>();
+    dialogs = std::make_unique<zol::ScriptedDialogs>();
+}
+
+void WindowFixture::stopWindows()
+{
+    zol::Form::unloadAll();
+    dialogs.reset();
+    folder.reset();
 }
 
 } // namespace zoltest

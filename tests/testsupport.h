@@ -1,10 +1,13 @@
-// Shared pieces of the test programs: registration of test classes and a
-// program folder of the test's own.
+// Shared pieces of the test programs: registration of test classes, a
+// program folder of the test's own and the fixture of the window tests.
 #pragma once
+
+#include "platform/dialogs.h"
 
 #include <QObject>
 #include <QTemporaryDir>
 #include <functional>
+#include <memory>
 #include <vector>
 
 namespace zoltest {
@@ -28,6 +31,32 @@ public:
 
 private:
     QTemporaryDir dir_;
+};
+
+// Deletes the windows that unloaded themselves with deleteLater.
+void flushDeletes();
+
+// Replaces the file's content; false when it cannot be written.
+bool writeFile(const QString& path, const QByteArray& bytes);
+
+// Exactly one message box was shown, with this text, title and style.
+void verifyOneMessage(const zol::ScriptedDialogs& dialogs, const QString& prompt,
+                      const QString& title, int style);
+
+// A list written as one text, its items separated by '|'.
+QStringList items(QStringView text);
+
+// What every test that opens windows or the database needs: a program folder
+// of its own and scripted dialogs, with no window loaded before or after.
+// Test classes call startWindows() from init() and stopWindows() from
+// cleanup().
+class WindowFixture : public QObject {
+protected:
+    std::unique_ptr<TempProgramFolder> folder;
+    std::unique_ptr<zol::ScriptedDialogs> dialogs;
+
+    void startWindows();
+    void stopWindows();
 };
 
 } // namespace zoltest

@@ -2,6 +2,8 @@
 // a browser-like form that shows them, and direct looks at the file.
 #pragma once
 
+#include "testsupport.h"
+
 #include "platform/database.h"
 #include "platform/datacontrol.h"
 #include "platform/dialogs.h"
@@ -20,12 +22,10 @@ namespace dbtest {
 // The 21 texts a result window saves for one test.
 inline QStringList sampleRecord(const QString& name, int number = 1)
 {
-    return {name, QStringLiteral("男"), QStringLiteral("30"), QStringLiteral("大学"),
-            QStringLiteral("汉族"), QStringLiteral("教师"), QString::number(number), QStringLiteral("门诊"),
-            QStringLiteral("12"), QStringLiteral("15"), QStringLiteral("9"), QStringLiteral("6"),
-            QStringLiteral("55"), QStringLiteral("60"), QStringLiteral("45"), QStringLiteral("40"),
-            QStringLiteral("1：倾向于温和"), QStringLiteral("2：中间型"), QStringLiteral("3：情绪稳定"),
-            QStringLiteral("4：掩饰倾向低"), QStringLiteral("2026-03-07")};
+    return QStringList{name} + zoltest::items(u"男|30|大学|汉族|教师")
+           + QStringList{QString::number(number)}
+           + zoltest::items(u"门诊|12|15|9|6|55|60|45|40|"
+                            u"1：倾向于温和|2：中间型|3：情绪稳定|4：掩饰倾向低|2026-03-07");
 }
 
 // Hidden text boxes bound to every field, saved with AddNew and Update.
@@ -83,6 +83,18 @@ struct ShowForm {
     }
 };
 
+// A browser over the table shows exactly these rows, in this order.
+inline void verifyBrowsed(const QList<QStringList>& rows)
+{
+    ShowForm browser;
+    QVERIFY(browser.data.Refresh());
+    for (const QStringList& row : rows) {
+        QCOMPARE(browser.shown(), row);
+        QVERIFY(browser.data.MoveNext());
+    }
+    QVERIFY(browser.data.isEOF());
+}
+
 // The number of stored rows by the count query the windows use; -1 when
 // the file cannot be read.
 inline int rowCount(const QString& path = zol::databasePath())
@@ -92,6 +104,23 @@ inline int rowCount(const QString& path = zol::databasePath())
         return -1;
     const auto rs = db->OpenRecordset(QStringLiteral("SELECT count(*) AS [mz1] FROM 用户信息;"));
     return rs.isValid() ? rs.Fields(QStringLiteral("mz1")).toInt() : -1;
+}
+
+// Every stored row, its fields in the order of testRecordFields().
+inline QList<QStringList> storedRows(const QString& path = zol::databasePath())
+{
+    QList<QStringList> rows;
+    const auto db = zol::Database::OpenDatabase(path);
+    if (!db)
+        return rows;
+    for (zol::Recordset rs = db->OpenRecordset(QStringLiteral("SELECT * FROM 用户信息")); !rs.isEOF();
+         rs.MoveNext()) {
+        QStringList row;
+        for (const QString& f : zol::testRecordFields())
+            row << rs.Fields(f).toString();
+        rows << row;
+    }
+    return rows;
 }
 
 inline QByteArray fileBytes(const QString& path)
@@ -122,6 +151,7 @@ struct RawConnection {
         QSqlQuery q(db);
         return q.exec(sql) && q.next() ? q.value(0) : QVariant();
     }
+    bool exec(const QString& sql) { return QSqlQuery(db).exec(sql); }
 };
 
 // Extra connection settings for one test; gone again however the test ends.

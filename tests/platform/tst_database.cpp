@@ -1,5 +1,5 @@
+// The database layer: the file, queries, and every way the file can fail.
 #include "dbtestsupport.h"
-#include "testsupport.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -9,13 +9,14 @@ using namespace zol;
 using namespace dbtest;
 
 // Opening the file: created when missing, kept as it is when present.
-class DatabaseFileTest : public QObject {
+class DatabaseFileTest : public zoltest::WindowFixture {
     Q_OBJECT
 private slots:
+    void init() { startWindows(); }
+    void cleanup() { stopWindows(); }
+
     void createsTheFileAndTableWhenMissing()
     {
-        zoltest::TempProgramFolder folder;
-        ScriptedDialogs dialogs;
         QVERIFY(!QFile::exists(databasePath()));
         {
             const auto db = Database::OpenDatabase();
@@ -33,35 +34,28 @@ private slots:
         }
         QVERIFY(QFile::exists(databasePath()));
         QCOMPARE(rowCount(), 0);
-        QCOMPARE(dialogs.count(), 0);
+        QCOMPARE(dialogs->count(), 0);
     }
 
     void reopensAnExistingFileAsItIs()
     {
-        zoltest::TempProgramFolder folder;
-        ScriptedDialogs dialogs;
         QVERIFY(SaveForm().save(sampleRecord(QStringLiteral("张三"))));
         const QByteArray before = fileBytes(databasePath());
         QVERIFY(Database::OpenDatabase());
         QCOMPARE(fileBytes(databasePath()), before);
         QCOMPARE(rowCount(), 1);
-        QCOMPARE(dialogs.count(), 0);
+        QCOMPARE(dialogs->count(), 0);
     }
 
     void anEmptyFileGetsTheTable()
     {
-        zoltest::TempProgramFolder folder;
-        ScriptedDialogs dialogs;
-        QFile f(databasePath());
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.close();
+        QVERIFY(zoltest::writeFile(databasePath(), QByteArray()));
         QCOMPARE(rowCount(), 0);
-        QCOMPARE(dialogs.count(), 0);
+        QCOMPARE(dialogs->count(), 0);
     }
 
     void releasesItsConnections()
     {
-        zoltest::TempProgramFolder folder;
         const int before = QSqlDatabase::connectionNames().size();
         for (int i = 0; i < 3; ++i)
             QCOMPARE(rowCount(), 0);
@@ -70,18 +64,18 @@ private slots:
 };
 
 // Queries as the windows write them.
-class RecordsetTest : public QObject {
+class RecordsetTest : public zoltest::WindowFixture {
     Q_OBJECT
 private slots:
     void init()
     {
-        folder_ = std::make_unique<zoltest::TempProgramFolder>();
+        startWindows();
         SaveForm form;
         int n = 0;
         for (const QString& name : {QStringLiteral("甲"), QStringLiteral("乙"), QStringLiteral("丙")})
             QVERIFY(form.save(sampleRecord(name, ++n)));
     }
-    void cleanup() { folder_.reset(); }
+    void cleanup() { stopWindows(); }
 
     void countQueryRunsAsWritten()
     {
@@ -136,52 +130,46 @@ private slots:
 
     void aFailingQueryIsReportedOnce()
     {
-        ScriptedDialogs dialogs;
         const auto db = Database::OpenDatabase();
         const Recordset rs = db->OpenRecordset(QStringLiteral("SELECT nosuch FROM 用户信息"));
         QVERIFY(!rs.isValid());
         QVERIFY(rs.isBOF() && rs.isEOF());
-        verifyOneError(dialogs, {QStringLiteral("nosuch")});
-        dialogs.clear();
+        verifyOneError(*dialogs, {QStringLiteral("nosuch")});
+        dialogs->clear();
         QVERIFY(!db->Execute(QStringLiteral("UPDATE nowhere SET x = 1")));
-        verifyOneError(dialogs);
+        verifyOneError(*dialogs);
     }
-
-private:
-    std::unique_ptr<zoltest::TempProgramFolder> folder_;
 };
 
 // Every way the file can let the program down: one message, a false result,
 // and nothing already stored is lost or changed.
-class DatabaseFailureTest : public QObject {
+class DatabaseFailureTest : public zoltest::WindowFixture {
     Q_OBJECT
 private slots:
+    void init() { startWindows(); }
+    void cleanup() { stopWindows(); }
+
     void missingFolder()
     {
-        zoltest::TempProgramFolder folder;
-        ScriptedDialogs dialogs;
-        const QString path = folder.file(QStringLiteral("gone/zol.mdb"));
+        const QString path = folder->file(QStringLiteral("gone/zol.mdb"));
         QVERIFY(!SaveForm(path).save(sampleRecord(QStringLiteral("张三"))));
-        verifyOneError(dialogs, {QStringLiteral("文件夹")});
-        QVERIFY(!QDir(folder.file(QStringLiteral("gone"))).exists());
+        verifyOneError(*dialogs, {QStringLiteral("文件夹")});
+        QVERIFY(!QDir(folder->file(QStringLiteral("gone"))).exists());
     }
 
     void fileCannotBeCreated()
     {
         // No one may create files in /proc, not even the superuser.
-        ScriptedDialogs dialogs;
         QVERIFY(!Database::OpenDatabase(QStringLiteral("/proc/zol.mdb")));
-        verifyOneError(dialogs, {QStringLiteral("无法创建")});
+        verifyOneError(*dialogs, {QStringLiteral("无法创建")});
     }
 
     void creationFailsHalfWay()
     {
-        zoltest::TempProgramFolder folder;
-        ScriptedDialogs dialogs;
         {
             PragmaScope full({QStringLiteral("PRAGMA max_page_count=1")});
             QVERIFY(!Database::OpenDatabase());
-            verifyOneError(dialogs, {QStringLiteral("磁盘已满")});
+            verifyOneError(*dialogs, {QStringLiteral("磁盘已满")});
         }
         // No half-made file is left behind to stand in the way next time.
         QVERIFY(!QFile::exists(databasePath()));
@@ -191,20 +179,18 @@ private slots:
 
     void readOnlyFile()
     {
-        zoltest::TempProgramFolder folder;
-        ScriptedDialogs dialogs;
         QVERIFY(SaveForm().save(sampleRecord(QStringLiteral("张三"))));
         const QByteArray before = fileBytes(databasePath());
         QVERIFY(QFile::setPermissions(databasePath(), QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
 
         QVERIFY(!SaveForm().save(sampleRecord(QStringLiteral("李四"))));
-        verifyOneError(dialogs, {QStringLiteral("只读")});
+        verifyOneError(*dialogs, {QStringLiteral("只读")});
 
-        dialogs.clear();
+        dialogs->clear();
         ShowForm browser;
         QVERIFY(browser.data.Refresh());   // reading still works
         QVERIFY(!browser.data.Delete());
-        verifyOneError(dialogs, {QStringLiteral("只读")});
+        verifyOneError(*dialogs, {QStringLiteral("只读")});
         QCOMPARE(browser.data.RecordCount(), 1);
 
         QCOMPARE(rowCount(), 1);
@@ -212,46 +198,40 @@ private slots:
         QFile::setPermissions(databasePath(), QFile::ReadOwner | QFile::WriteOwner);
     }
 
-    void fileIsNotADatabase()
+    // A file that is there but not ours is refused, and left as it was.
+    void foreignFileIsLeftAlone_data()
     {
-        zoltest::TempProgramFolder folder;
-        ScriptedDialogs dialogs;
-        QFile f(databasePath());
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(QByteArray(4096, 'x').prepend("这不是数据库"));
-        f.close();
-        const QByteArray before = fileBytes(databasePath());
-
-        QVERIFY(!Database::OpenDatabase());
-        verifyOneError(dialogs, {QStringLiteral("不是有效的数据库文件")});
-        dialogs.clear();
-        QVERIFY(!SaveForm().save(sampleRecord(QStringLiteral("张三"))));
-        verifyOneError(dialogs);
-        QCOMPARE(fileBytes(databasePath()), before);
+        QTest::addColumn<QByteArray>("bytes");   // the file's content, or
+        QTest::addColumn<QString>("sql");        // a statement that makes it
+        QTest::addColumn<QString>("openSays");
+        QTest::addColumn<QStringList>("saveSays");
+        QTest::newRow("not a database") << QByteArray(4096, 'x').prepend("这不是数据库") << QString()
+                                        << QStringLiteral("不是有效的数据库文件") << QStringList();
+        QTest::newRow("table missing") << QByteArray() << QStringLiteral("CREATE TABLE 其他 (x TEXT)")
+                                       << QStringLiteral("用户信息") << QStringList{QStringLiteral("用户信息")};
     }
-
-    void tableIsMissing()
+    void foreignFileIsLeftAlone()
     {
-        zoltest::TempProgramFolder folder;
-        ScriptedDialogs dialogs;
-        {
-            RawConnection raw(databasePath());
-            QSqlQuery q(raw.db);
-            QVERIFY(q.exec(QStringLiteral("CREATE TABLE 其他 (x TEXT)")));
-        }
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, sql);
+        QFETCH(QString, openSays);
+        QFETCH(QStringList, saveSays);
+        if (sql.isEmpty())
+            QVERIFY(zoltest::writeFile(databasePath(), bytes));
+        else
+            QVERIFY(RawConnection(databasePath()).exec(sql));
         const QByteArray before = fileBytes(databasePath());
+
         QVERIFY(!Database::OpenDatabase());
-        verifyOneError(dialogs, {QStringLiteral("用户信息")});
-        dialogs.clear();
+        verifyOneError(*dialogs, {openSays});
+        dialogs->clear();
         QVERIFY(!SaveForm().save(sampleRecord(QStringLiteral("张三"))));
-        verifyOneError(dialogs, {QStringLiteral("用户信息")});
+        verifyOneError(*dialogs, saveSays);
         QCOMPARE(fileBytes(databasePath()), before);
     }
 
     void diskIsFull()
     {
-        zoltest::TempProgramFolder folder;
-        ScriptedDialogs dialogs;
         SaveForm form;
         for (int i = 1; i <= 3; ++i)
             QVERIFY(form.save(sampleRecord(QStringLiteral("人%1").arg(i), i)));
@@ -261,7 +241,7 @@ private slots:
             QStringList big = sampleRecord(QStringLiteral("大"), 4);
             big[16] = QString(200000, QChar(0x6587));
             QVERIFY(!form.save(big));
-            verifyOneError(dialogs, {QStringLiteral("磁盘已满")});
+            verifyOneError(*dialogs, {QStringLiteral("磁盘已满")});
         }
         QCOMPARE(rowCount(), 3);
         ShowForm browser;
@@ -273,14 +253,12 @@ private slots:
 
     void fileIsLocked()
     {
-        zoltest::TempProgramFolder folder;
-        ScriptedDialogs dialogs;
         QVERIFY(SaveForm().save(sampleRecord(QStringLiteral("张三"))));
         PragmaScope noWait({QStringLiteral("PRAGMA busy_timeout=0")});
         const auto other = Database::OpenDatabase();
         QVERIFY(other->Execute(QStringLiteral("BEGIN EXCLUSIVE")));
         QVERIFY(!SaveForm().save(sampleRecord(QStringLiteral("李四"))));
-        verifyOneError(dialogs, {QStringLiteral("锁定")});
+        verifyOneError(*dialogs, {QStringLiteral("锁定")});
         QVERIFY(other->Rollback());
         QCOMPARE(rowCount(), 1);
     }

@@ -1,25 +1,24 @@
 #include "dbtestsupport.h"
-#include "testsupport.h"
+
+#include <utility>
 
 using namespace zol;
 using namespace dbtest;
 
 // Saving, showing, changing and deleting rows through the data control, as
 // the result windows, the browser and the query window do.
-class DataControlTest : public QObject {
+class DataControlTest : public zoltest::WindowFixture {
     Q_OBJECT
+    int expectedMessages_ = 0;   // error boxes the test ends with
+
 private slots:
-    void init()
-    {
-        folder_ = std::make_unique<zoltest::TempProgramFolder>();
-        dialogs_ = std::make_unique<ScriptedDialogs>();
-    }
+    void init() { startWindows(); }
     void cleanup()
     {
-        QCOMPARE(dialogs_->count(), expectedMessages_);
-        expectedMessages_ = 0;
-        dialogs_.reset();
-        folder_.reset();
+        const int shown = dialogs->count();
+        const int expected = std::exchange(expectedMessages_, 0);
+        stopWindows();
+        QCOMPARE(shown, expected);
     }
 
     void savedRowsReadBackInTheOrderStored()
@@ -138,7 +137,7 @@ private slots:
         texts[field] = text;
         QVERIFY(!form.save(texts));
         expectedMessages_ = 1;
-        verifyOneError(*dialogs_, {testRecordFields()[field], text});
+        verifyOneError(*dialogs, {testRecordFields()[field], text});
         QCOMPARE(rowCount(), 1);
 
         // The new row is still there to be put right.
@@ -161,13 +160,9 @@ private slots:
         QVERIFY(editor.data.Update());
         QCOMPARE(rowCount(), 2);
 
-        ShowForm browser;
-        QVERIFY(browser.data.Refresh());
-        QStringList expected = sampleRecord(QStringLiteral("甲改"));
-        expected[15] = QStringLiteral("41");
-        QCOMPARE(browser.shown(), expected);
-        QVERIFY(browser.data.MoveNext());
-        QCOMPARE(browser.shown(), sampleRecord(QStringLiteral("乙")));
+        QStringList changed = sampleRecord(QStringLiteral("甲改"));
+        changed[15] = QStringLiteral("41");
+        verifyBrowsed({changed, sampleRecord(QStringLiteral("乙"))});
     }
 
     void typedTextIsWrittenBackOnLeavingTheRow()
@@ -192,12 +187,7 @@ private slots:
         expectedMessages_ = 1;
         QCOMPARE(editor.data.Fields(QStringLiteral("姓名")).toString(), QStringLiteral("乙"));
         QCOMPARE(score->text(), QStringLiteral("x1"));
-
-        ShowForm browser;
-        QVERIFY(browser.data.Refresh());
-        QCOMPARE(browser.shown(), sampleRecord(QStringLiteral("Jia")));
-        QVERIFY(browser.data.MoveNext());
-        QCOMPARE(browser.shown(), sampleRecord(QStringLiteral("乙")));
+        verifyBrowsed({sampleRecord(QStringLiteral("Jia")), sampleRecord(QStringLiteral("乙"))});
     }
 
     void aStoredRowIsOnDiskWhenUpdateReturns()
@@ -208,11 +198,6 @@ private slots:
         RawConnection raw(databasePath());
         QCOMPARE(raw.value(QStringLiteral("SELECT 姓名 FROM 用户信息")).toString(), QStringLiteral("张三"));
     }
-
-private:
-    std::unique_ptr<zoltest::TempProgramFolder> folder_;
-    std::unique_ptr<ScriptedDialogs> dialogs_;
-    int expectedMessages_ = 0;
 };
 
 ZOL_TEST(DataControlTest)

@@ -2,17 +2,16 @@
 // the program, shared by the tests of the start-up and main windows.
 #pragma once
 
-#include "platform/links.h"
-#include "platform/music.h"
-#include "platform/dialogs.h"
-#include "platform/form.h"
-#include "shell/programend.h"
 #include "testsupport.h"
 
-#include <QObject>
-#include <memory>
+#include "platform/form.h"
+#include "platform/links.h"
+#include "platform/music.h"
+#include "shell/frmzolmaincs.h"
+#include "shell/programend.h"
 
 #include <QStringList>
+#include <memory>
 #include <stdexcept>
 
 namespace shelltest {
@@ -75,31 +74,27 @@ public:
     int ends = 0;
 };
 
-// The services every start-up and main-window test replaces: a program
-// folder of its own, music, links and scripted dialogs.
-class ShellTestBase : public QObject {
+// The services every start-up and main-window test replaces: besides the
+// window tests' folder and dialogs, music and links.
+class ShellTestBase : public zoltest::WindowFixture {
 protected:
-    std::unique_ptr<zoltest::TempProgramFolder> folder;
     std::unique_ptr<CountingMusic> music;
     std::unique_ptr<RecordingLinks> links;
-    std::unique_ptr<zol::ScriptedDialogs> dialogs;
 
     void startServices()
     {
-        zol::Form::unloadAll();
-        folder = std::make_unique<zoltest::TempProgramFolder>();
+        startWindows();
         music = std::make_unique<CountingMusic>();
         links = std::make_unique<RecordingLinks>();
-        dialogs = std::make_unique<zol::ScriptedDialogs>();
     }
     void stopServices()
     {
-        zol::Form::unloadAll();
-        dialogs.reset();
+        stopWindows();   // the windows unload while music and links still answer
         links.reset();
         music.reset();
-        folder.reset();
     }
 };
+
+inline bool mainLoaded() { return zol::DefaultForm<FrmzolmaincsForm>::loaded(); }
 
 } // namespace shelltest

@@ -1,5 +1,5 @@
+// The ways out of the program: exit button, exit menu and close box.
 #include "shellsupport.h"
-#include "testsupport.h"
 
 #include "platform/dialogs.h"
 #include "platform/form.h"
@@ -14,6 +14,7 @@
 
 using namespace zol;
 using namespace shelltest;
+using zoltest::flushDeletes;
 
 namespace {
 
@@ -29,9 +30,6 @@ public:
     static inline int unloads = 0;
 };
 OtherForm& other() { return DefaultForm<OtherForm>::get(); }
-
-bool mainLoaded() { return DefaultForm<FrmzolmaincsForm>::loaded(); }
-void flushDeletes() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
 
 } // namespace
 

@@ -1,5 +1,5 @@
+// The main window: its look, menus and commands.
 #include "shellsupport.h"
-#include "testsupport.h"
 
 #include "platform/dialogs.h"
 #include "platform/form.h"
@@ -20,6 +20,7 @@
 
 using namespace zol;
 using namespace shelltest;
+using zoltest::items;
 
 namespace {
 
@@ -44,14 +45,8 @@ QStringList topMenus(const QMenuBar* bar)
 class MainWindowTest : public ShellTestBase {
     Q_OBJECT
 private slots:
-    void init()
-    {
-        startServices();
-    }
-    void cleanup()
-    {
-        stopServices();
-    }
+    void init() { startServices(); }
+    void cleanup() { stopServices(); }
 
     void captionAndColours()
     {
@@ -99,31 +94,16 @@ private slots:
     {
         FrmzolmaincsForm& m = frmzolmaincs();
         QCOMPARE(topMenus(m.MenuBar),
-                 (QStringList{QStringLiteral("mnufile 系统文件"), QStringLiteral("manag 数据管理"),
-                              QStringLiteral("static 统计分析"), QStringLiteral("rest 娱乐休闲"),
-                              QStringLiteral("mnuhelp 系统帮助")}));
-        QCOMPARE(captions(m.mnufile),
-                 (QStringList{QStringLiteral("开始测试"), QStringLiteral("批量测试"),
-                              QStringLiteral("数据备份"), QStringLiteral("数据恢复"),
-                              QStringLiteral("退    出")}));
-        QCOMPARE(captions(m.manag), (QStringList{QStringLiteral("普通查询"),
-                                                 QStringLiteral("查询编辑"),
-                                                 QStringLiteral("报告打印")}));
-        QCOMPARE(captions(m.static_), (QStringList{QStringLiteral("总体统计"),
-                                                   QStringLiteral("男    性"),
-                                                   QStringLiteral("女    性")}));
-        QCOMPARE(captions(m.rest), (QStringList{QStringLiteral("背景音乐"),
-                                                QStringLiteral("MP3欣赏"),
-                                                QStringLiteral("VCD播放")}));
-        QCOMPARE(captions(m.bgsoung),
-                 (QStringList{QStringLiteral("播   放"), QStringLiteral("暂   停")}));
-        QCOMPARE(captions(m.MP3), QStringList{QStringLiteral("播   放")});
+                 items(u"mnufile 系统文件|manag 数据管理|static 统计分析|rest 娱乐休闲|mnuhelp 系统帮助"));
+        QCOMPARE(captions(m.mnufile), items(u"开始测试|批量测试|数据备份|数据恢复|退    出"));
+        QCOMPARE(captions(m.manag), items(u"普通查询|查询编辑|报告打印"));
+        QCOMPARE(captions(m.static_), items(u"总体统计|男    性|女    性"));
+        QCOMPARE(captions(m.rest), items(u"背景音乐|MP3欣赏|VCD播放"));
+        QCOMPARE(captions(m.bgsoung), items(u"播   放|暂   停"));
+        QCOMPARE(captions(m.MP3), items(u"播   放"));
         QCOMPARE(m.rest->actions().at(0)->menu(), m.bgsoung);
         QCOMPARE(m.rest->actions().at(1)->menu(), m.MP3);
-        QCOMPARE(captions(m.mnuhelp),
-                 (QStringList{QStringLiteral("说    明"), QStringLiteral("常见问题"),
-                              QStringLiteral("主    页"), QStringLiteral("邮    件"),
-                              QStringLiteral("关    于")}));
+        QCOMPARE(captions(m.mnuhelp), items(u"说    明|常见问题|主    页|邮    件|关    于"));
         // Every entry carries its image.
         for (QMenu* menu : {m.mnufile, m.manag, m.static_, m.rest, m.bgsoung, m.MP3, m.mnuhelp})
             for (QAction* a : menu->actions())
@@ -154,10 +134,8 @@ private slots:
         for (QAction* a : {m.Pltest, m.backup, m.restore, m.mnufind, m.mnuseek,
                            m.mnuprint, m.bgplay, m.pause, m.mp3play, m.vcdplay, m.mnuabout})
             QVERIFY2(!a->isEnabled(), qPrintable(a->objectName()));
-        for (QWidget* b : {static_cast<QWidget*>(m.Command3), static_cast<QWidget*>(m.Command19),
-                           static_cast<QWidget*>(m.Command4), static_cast<QWidget*>(m.Command1),
-                           static_cast<QWidget*>(m.Command20), static_cast<QWidget*>(m.Command21),
-                           static_cast<QWidget*>(m.Command15)})
+        for (QPushButton* b : {m.Command3, m.Command19, m.Command4, m.Command1, m.Command20,
+                               m.Command21, m.Command15})
             QVERIFY2(!b->isEnabled(), qPrintable(b->objectName()));
         for (QAction* a : {m.mnutest, m.exampl, m.adverg, m.sd, m.mnuexplan, m.mnurenew,
                            m.mnuwww, m.mnuemail, m.mnuexit})
@@ -193,7 +171,7 @@ private slots:
             QCOMPARE(Form::loadedFormNames(),
                      (QStringList{QStringLiteral("frmzolmaincs"), QStringLiteral("frmzol1")}));
             QTest::mouseClick(notice->Command2, Qt::LeftButton);
-            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+            zoltest::flushDeletes();
         }
         QCOMPARE(dialogs->count(), 0);
     }
@@ -246,10 +224,8 @@ private slots:
         } watch;
         watch.asked = [&] { linksWhenAsked = links->calls.size(); };
         QTest::mouseClick(m.Command24, Qt::LeftButton);
-        QCOMPARE(watch.count(), 1);
-        QCOMPARE(watch.last().prompt, QStringLiteral(" 欢迎访问Brevand，了解心理测验软件最新升级信息！"));
-        QCOMPARE(watch.last().title, QStringLiteral("提示"));
-        QCOMPARE(watch.last().style, int(vbOKOnly));
+        zoltest::verifyOneMessage(watch, QStringLiteral(" 欢迎访问Brevand，了解心理测验软件最新升级信息！"),
+                                  QStringLiteral("提示"), vbOKOnly);
         QCOMPARE(linksWhenAsked, 0);
         QCOMPARE(links->calls, QStringList{QStringLiteral("web ") + build::webPage()});
     }

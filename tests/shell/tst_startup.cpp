@@ -1,5 +1,5 @@
+// Start-up: the splash window, the main window's load step and the timing.
 #include "shellsupport.h"
-#include "testsupport.h"
 
 #include "platform/dialogs.h"
 #include "platform/form.h"
@@ -18,24 +18,18 @@
 using namespace zol;
 using namespace shelltest;
 
+using zoltest::flushDeletes;
+
 namespace {
-bool mainLoaded() { return DefaultForm<FrmzolmaincsForm>::loaded(); }
 bool splashLoaded() { return DefaultForm<FrmzolsplashForm>::loaded(); }
 bool mainVisible() { return mainLoaded() && frmzolmaincs().isVisible(); }
-void flushDeletes() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
 } // namespace
 
 class StartupTest : public ShellTestBase {
     Q_OBJECT
 private slots:
-    void init()
-    {
-        startServices();
-    }
-    void cleanup()
-    {
-        stopServices();
-    }
+    void init() { startServices(); }
+    void cleanup() { stopServices(); }
 
     void splashWindowAsDesigned()
     {

@@ -1,18 +1,13 @@
+// The three statistics commands open their window only for enough stored tests.
 #include "shellsupport.h"
-#include "testsupport.h"
 
-#include "platform/database.h"
 #include "platform/dbtestsupport.h"
-#include "platform/dialogs.h"
-#include "platform/form.h"
 #include "shell/buildinfo.h"
-#include "shell/frmzolmaincs.h"
 #include "shell/statsgate.h"
 
 #include <QAction>
 #include <QFile>
 #include <QTest>
-#include <memory>
 
 using namespace zol;
 using namespace shelltest;
@@ -60,25 +55,8 @@ private:
             }();
             return true;
         }
-        [&] {
-            QCOMPARE(dialogs->count(), 1);
-            QCOMPARE(dialogs->last().prompt, message);
-            QCOMPARE(dialogs->last().style, int(vbOKOnly));
-            QCOMPARE(dialogs->last().title, build::programTitle());
-        }();
+        zoltest::verifyOneMessage(*dialogs, message, build::programTitle(), vbOKOnly);
         return false;
-    }
-
-    void verifyBroken(const QString& name)
-    {
-        for (QAction* a : {frmzolmaincs().exampl, frmzolmaincs().adverg, frmzolmaincs().sd}) {
-            dialogs->clear();
-            a->trigger();
-            QVERIFY(opened.isEmpty());
-            dbtest::verifyOneError(*dialogs);
-            QVERIFY2(dialogs->last().style & vbCritical, qPrintable(name));
-        }
-        QVERIFY(DefaultForm<FrmzolmaincsForm>::loaded());
     }
 
 private slots:
@@ -124,48 +102,48 @@ private slots:
         QCOMPARE(dbtest::rowCount(), men + women + others);
     }
 
-    void missingDatabaseIsNotCreated()
+    // A database that cannot be counted: every command shows one error
+    // box, opens nothing, and neither creates nor changes the file. Every
+    // command runs all three counts, so a table without the sex column fails
+    // even the count of all tests.
+    void unreadableDatabase_data()
     {
-        verifyBroken(QStringLiteral("missing"));
-        QVERIFY(!QFile::exists(databasePath()));
+        QTest::addColumn<QByteArray>("bytes");   // the file's content, or
+        QTest::addColumn<QStringList>("sql");    // statements that make it
+        QTest::newRow("missing") << QByteArray() << QStringList();
+        QTest::newRow("not a database") << QByteArray("Standard Jet DB\0 not really", 27) << QStringList();
+        QTest::newRow("no table") << QByteArray() << QStringList{"CREATE TABLE other (x INTEGER)"};
+        QTest::newRow("no sex column")
+            << QByteArray()
+            << QStringList{QStringLiteral("CREATE TABLE 用户信息 (姓名 TEXT)"),
+                           QStringLiteral("INSERT INTO 用户信息 VALUES ('a'), ('b')")};
     }
-
-    void fileThatIsNotADatabase()
+    void unreadableDatabase()
     {
-        const QByteArray bytes("Standard Jet DB\0 not really", 27);
-        {
-            QFile f(databasePath());
-            QVERIFY(f.open(QIODevice::WriteOnly));
-            f.write(bytes);
-        }
-        verifyBroken(QStringLiteral("not a database"));
-        QCOMPARE(dbtest::fileBytes(databasePath()), bytes);
-    }
-
-    void databaseWithoutTheTable()
-    {
-        {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QStringList, sql);
+        if (!bytes.isEmpty())
+            QVERIFY(zoltest::writeFile(databasePath(), bytes));
+        if (!sql.isEmpty()) {
             dbtest::RawConnection raw(databasePath());
-            QSqlQuery(raw.db).exec(QStringLiteral("CREATE TABLE other (x INTEGER)"));
+            for (const QString& statement : sql)
+                QVERIFY(raw.exec(statement));
         }
         const QByteArray before = dbtest::fileBytes(databasePath());
-        QVERIFY(!before.isEmpty());
-        verifyBroken(QStringLiteral("no table"));
-        QCOMPARE(dbtest::fileBytes(databasePath()), before);
-    }
+        QCOMPARE(before.isEmpty(), bytes.isEmpty() && sql.isEmpty());
 
-    // Every command runs all three counts: a table without the sex column
-    // fails even the count of all tests, with one message.
-    void tableWithoutTheSexColumn()
-    {
-        {
-            dbtest::RawConnection raw(databasePath());
-            QSqlQuery(raw.db).exec(QStringLiteral("CREATE TABLE 用户信息 (姓名 TEXT)"));
-            QSqlQuery(raw.db).exec(QStringLiteral("INSERT INTO 用户信息 VALUES ('a'), ('b')"));
+        for (QAction* a : {frmzolmaincs().exampl, frmzolmaincs().adverg, frmzolmaincs().sd}) {
+            dialogs->clear();
+            a->trigger();
+            QVERIFY(opened.isEmpty());
+            dbtest::verifyOneError(*dialogs);
+            QVERIFY(dialogs->last().style & vbCritical);
         }
-        const QByteArray before = dbtest::fileBytes(databasePath());
-        verifyBroken(QStringLiteral("no sex column"));
-        QCOMPARE(dbtest::fileBytes(databasePath()), before);
+        QVERIFY(mainLoaded());
+        if (before.isEmpty())
+            QVERIFY(!QFile::exists(databasePath()));
+        else
+            QCOMPARE(dbtest::fileBytes(databasePath()), before);
     }
 };
 

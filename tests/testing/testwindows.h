@@ -1,10 +1,17 @@
 // Helpers of the tests that drive the windows of a test as a user would.
 #pragma once
 
+#include "testsupport.h"
+
 #include "platform/dialogs.h"
 #include "platform/form.h"
+#include "testing/frmzol1.h"
 #include "testing/frmzol2.h"
+#include "testing/frmzol20.h"
+#include "testing/resultwindow.h"
+#include "testing/zolmodule1.h"
 
+#include <QAbstractButton>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QFile>
@@ -17,10 +24,7 @@
 
 namespace zoltest {
 
-inline void flushDeletes()
-{
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
+inline void click(QAbstractButton* b) { QTest::mouseClick(b, Qt::LeftButton); }
 
 // The item file as shipped, copied into the current program folder.
 inline bool installShippedItems(const QString& folder)
@@ -29,6 +33,17 @@ inline bool installShippedItems(const QString& folder)
     QFile::remove(target);
     return QFile::copy(QStringLiteral(ZOL_SHIPPED_DATA "/zolitems.txt"), target);
 }
+
+// The window tests' fixture with the item file as shipped in the program
+// folder, for the tests that run the questionnaire.
+class ItemsFixture : public WindowFixture {
+protected:
+    void startWithItems()
+    {
+        startWindows();
+        QVERIFY(installShippedItems(folder->path()));
+    }
+};
 
 // Chooses a list item as the user does, by its text.
 inline void choose(QComboBox* list, const QString& text)
@@ -72,9 +87,9 @@ inline void enterSubject(const Subject& s)
     zol::Frmzol2Form& w = zol::frmzol2();
     typeInto(w.Text1, s.name);
     if (s.sex == QStringLiteral("男"))
-        QTest::mouseClick(w.Option1, Qt::LeftButton);
+        click(w.Option1);
     else if (s.sex == QStringLiteral("女"))
-        QTest::mouseClick(w.Option2, Qt::LeftButton);
+        click(w.Option2);
     typeInto(w.Text3, s.age);
     choose(w.Combo3, s.education);
     choose(w.Combo2, s.ethnicity);
@@ -82,6 +97,29 @@ inline void enterSubject(const Subject& s)
     if (!s.number.isNull())
         typeInto(w.Text7, s.number);
     choose(w.Combo1, s.source);
+}
+
+// From the notice on show to the mode window on show: the notice ticked
+// and confirmed, the subject entered and confirmed.
+inline void passNoticeAndSubject(const Subject& s = {})
+{
+    QVERIFY(zol::frmzol1().isVisible());
+    click(zol::frmzol1().Option1);
+    click(zol::frmzol1().Command1);
+    QVERIFY(zol::frmzol2().isVisible());
+    enterSubject(s);
+    click(zol::frmzol2().Command1);
+    QVERIFY(zol::frmzol20().isVisible());
+}
+
+// The windows before a questionnaire or raw-score window, loaded and hidden
+// with the subject entered, as they are while a test runs.
+inline void loadSetupWindows(const Subject& s = {})
+{
+    zol::frmzol1();
+    zol::frmzol2();
+    enterSubject(s);
+    zol::frmzol20();
 }
 
 // The window shown modally at the moment, if any. A window that has just
@@ -116,6 +154,74 @@ inline void whileModal(const std::function<void()>& trigger, const std::function
     trigger();
     timer.stop();
     QVERIFY2(ran, "no window was shown modally");
+}
+
+inline void setRaw(int p, int e, int n, int l)
+{
+    zol::gPRaw = qint16(p);
+    zol::gERaw = qint16(e);
+    zol::gNRaw = qint16(n);
+    zol::gLRaw = qint16(l);
+}
+
+inline void setScores(int p, int e, int n, int l)
+{
+    zol::gPScore = qint16(p);
+    zol::gEScore = qint16(e);
+    zol::gNScore = qint16(n);
+    zol::gLScore = qint16(l);
+}
+
+inline QList<int> rawScores() { return {zol::gPRaw, zol::gERaw, zol::gNRaw, zol::gLRaw}; }
+inline QList<int> standardScores() { return {zol::gPScore, zol::gEScore, zol::gNScore, zol::gLScore}; }
+
+inline QStringList numbers(const QList<int>& values)
+{
+    QStringList texts;
+    for (int v : values)
+        texts << QString::number(v);
+    return texts;
+}
+
+// A result window's raw scores P, E, N, L, then its standard scores.
+inline QStringList scoreTexts(const zol::ResultForm& r)
+{
+    return {r.Label7->text(),  r.Label8->text(),  r.Label9->text(),  r.Label10->text(),
+            r.Label12->text(), r.Label13->text(), r.Label14->text(), r.Label15->text()};
+}
+
+// A result window's subject: name, sex, age, education, ethnicity,
+// occupation, number, source.
+inline QStringList subjectTexts(const zol::ResultForm& r)
+{
+    return {r.Label18->text(), r.Label20->text(), r.Label22->text(), r.Label24->text(),
+            r.Label26->text(), r.Label28->text(), r.Label33->text(), r.Label35->text()};
+}
+
+// The profile drawn on a result window: three red segments through the
+// points of P, E, N and L at the heights given.
+inline void verifyProfile(zol::ResultForm& r, const QList<int>& ys)
+{
+    const QList<zol::Figure>& drawn = r.surface().drawn();
+    QCOMPARE(drawn.size(), 3);
+    const QPoint points[4] = {{1440, ys[0]}, {2760, ys[1]}, {4080, ys[2]}, {5520, ys[3]}};
+    for (int i = 0; i < 3; ++i) {
+        QCOMPARE(drawn[i].kind, zol::Figure::Line);
+        QCOMPARE(drawn[i].a, points[i]);
+        QCOMPARE(drawn[i].b, points[i + 1]);
+        QCOMPARE(drawn[i].color, QColor(255, 0, 0));
+    }
+}
+
+// The E-N chart drawn on a result window: one red point of radius 100.
+inline void verifyEnPoint(zol::ResultForm& r, const QPoint& centre)
+{
+    const QList<zol::Figure>& drawn = r.surface().drawn();
+    QCOMPARE(drawn.size(), 1);
+    QCOMPARE(drawn[0].kind, zol::Figure::Circle);
+    QCOMPARE(drawn[0].a, centre);
+    QCOMPARE(drawn[0].radius, 100);
+    QCOMPARE(drawn[0].color, QColor(255, 0, 0));
 }
 
 } // namespace zoltest

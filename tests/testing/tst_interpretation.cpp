@@ -1,5 +1,5 @@
 // The interpretation sentences: bands, wording, and the four boxes.
-#include "testsupport.h"
+#include "testwindows.h"
 
 #include "testing/interpretation.h"
 
@@ -7,6 +7,7 @@
 #include <QTest>
 
 using namespace zol;
+using zoltest::setScores;
 
 namespace {
 
@@ -82,10 +83,7 @@ private slots:
         QLineEdit text2(QStringLiteral("Text2"));
         QLineEdit text3(QStringLiteral("Text3"));
         QLineEdit text4(QStringLiteral("Text4"));
-        gPScore = 70;
-        gEScore = 45;
-        gNScore = 30;
-        gLScore = 55;
+        setScores(70, 45, 30, 55);
         for (int pass = 0; pass < 2; ++pass) {
             InterpretationText(&text1, &text2, &text3, &text4);
             QCOMPARE(text1.text(), interpretationText(Scale::P, 70));
@@ -97,10 +95,7 @@ private slots:
         }
 
         // A later application replaces the earlier sentences.
-        gPScore = 0;
-        gEScore = 0;
-        gNScore = 0;
-        gLScore = 0;
+        setScores(0, 0, 0, 0);
         InterpretationText(&text1, &text2, &text3, &text4);
         QCOMPARE(text1.text(), QString::fromUtf16(kSentences[0].text));
         QCOMPARE(text2.text(), QString::fromUtf16(kSentences[4].text));

@@ -1,15 +1,13 @@
 // The norm tables checked against the published tables, and the choice of
 // table by the subject's sex and age.
-#include "testsupport.h"
-
-#include "testing/zolmodule1.h"
+#include "testwindows.h"
 
 #include <QTest>
 #include <map>
 #include <set>
-#include <tuple>
 
 using namespace zol;
+using namespace zoltest;
 
 namespace {
 
@@ -256,24 +254,13 @@ qint16& scoreOf(Scale s)
 
 const Scale kScales[] = {Scale::P, Scale::E, Scale::N, Scale::L};
 
-void setRaw(int p, int e, int n, int l)
-{
-    gPRaw = qint16(p);
-    gERaw = qint16(e);
-    gNRaw = qint16(n);
-    gLRaw = qint16(l);
-}
+void setScores(int value) { zoltest::setScores(value, value, value, value); }
 
-void setScores(int value)
+// The four standard scores of a table for the same raw score on every scale.
+QList<int> tableScores(NormGroup g, int raw)
 {
-    gPScore = gEScore = gNScore = gLScore = qint16(value);
-}
-
-using Scores = std::tuple<int, int, int, int>;
-
-Scores currentScores()
-{
-    return {gPScore, gEScore, gNScore, gLScore};
+    return {*normScore(g, Scale::P, raw), *normScore(g, Scale::E, raw), *normScore(g, Scale::N, raw),
+            *normScore(g, Scale::L, raw)};
 }
 
 const int kGroupCount = 12;
@@ -373,31 +360,23 @@ private slots:
         gAge = age;
         setRaw(12, 12, 12, 12);
         setScores(7);
-        Scores want(7, 7, 7, 7);
-        if (group >= 0) {
-            const auto g = NormGroup(group);
-            want = Scores(*normScore(g, Scale::P, 12), *normScore(g, Scale::E, 12),
-                          *normScore(g, Scale::N, 12), *normScore(g, Scale::L, 12));
-        }
+        const QList<int> want = group >= 0 ? tableScores(NormGroup(group), 12) : QList<int>{7, 7, 7, 7};
         // The table the raw-score check consults is the one ApplyNorms runs.
         const auto chosen = normGroupOf(sex, age);
         QCOMPARE(chosen ? int(*chosen) : none, group);
         ApplyNorms();
-        QCOMPARE(currentScores(), want);
+        QCOMPARE(standardScores(), want);
         ApplyNorms();
-        QCOMPARE(currentScores(), want);
+        QCOMPARE(standardScores(), want);
         QCOMPARE(gAge, age);
         QCOMPARE(gSex, sex);
     }
 
     void raw12TellsTheTablesApart()
     {
-        std::set<Scores> seen;
-        for (int g = 0; g < kGroupCount; ++g) {
-            const auto group = NormGroup(g);
-            seen.insert(Scores(*normScore(group, Scale::P, 12), *normScore(group, Scale::E, 12),
-                               *normScore(group, Scale::N, 12), *normScore(group, Scale::L, 12)));
-        }
+        std::set<QList<int>> seen;
+        for (int g = 0; g < kGroupCount; ++g)
+            seen.insert(tableScores(NormGroup(g), 12));
         QCOMPARE(int(seen.size()), kGroupCount);
     }
 
@@ -407,23 +386,23 @@ private slots:
         gAge = QStringLiteral("17");
         setRaw(23, 21, 24, 20);
         ApplyNorms();
-        QCOMPARE(currentScores(), Scores(90, 75, 75, 70));
+        QCOMPARE(standardScores(), (QList<int>{90, 75, 75, 70}));
 
         gSex = QStringLiteral("女");
         gAge = QStringLiteral("45");
         ApplyNorms();
-        QCOMPARE(currentScores(), Scores(120, 80, 70, 65));
+        QCOMPARE(standardScores(), (QList<int>{120, 80, 70, 65}));
 
         gAge = QStringLiteral("65");
         setRaw(3, 1, 0, 6);   // N 0 keeps the 70 from before
         ApplyNorms();
-        QCOMPARE(currentScores(), Scores(50, 30, 70, 25));
+        QCOMPARE(standardScores(), (QList<int>{50, 30, 70, 25}));
 
         gSex = QStringLiteral("男");
         gAge = QStringLiteral("25");
         setRaw(12, 18, 24, 5);
         ApplyNorms();
-        QCOMPARE(currentScores(), Scores(75, 70, 80, 30));
+        QCOMPARE(standardScores(), (QList<int>{75, 70, 80, 30}));
     }
 };
 

@@ -1,26 +1,16 @@
 // The scoring key, the item file and the questionnaire windows Frmzol3 and
 // Frmzol23, answered as the tested person does.
-#include "testsupport.h"
 #include "testwindows.h"
 
-#include "platform/dialogs.h"
-#include "platform/form.h"
-#include "testing/frmzol1.h"
-#include "testing/frmzol2.h"
-#include "testing/frmzol20.h"
 #include "testing/interpretation.h"
 #include "testing/questionnaire.h"
-#include "testing/resultwindow.h"
 #include "testing/scoringkey.h"
-#include "testing/zolmodule1.h"
 
-#include <QFile>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
 #include <map>
-#include <memory>
 
 using namespace zol;
 using namespace zoltest;
@@ -30,18 +20,6 @@ namespace {
 const QString kYes = QStringLiteral("是");
 const QString kNo = QStringLiteral("否");
 const QString kQuit = QStringLiteral("测试还没有结束，你真的要提前结束个性测试吗！");
-
-void click(QPushButton* b) { QTest::mouseClick(b, Qt::LeftButton); }
-
-QList<int> rawScores() { return {gPRaw, gERaw, gNRaw, gLRaw}; }
-QList<int> standardScores() { return {gPScore, gEScore, gNScore, gLScore}; }
-
-void writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(bytes);
-}
 
 } // namespace
 
@@ -74,17 +52,16 @@ private slots:
     }
 };
 
-class ItemFileTest : public QObject {
+class ItemFileTest : public WindowFixture {
     Q_OBJECT
-    std::unique_ptr<TempProgramFolder> folder_;
 private slots:
-    void init() { folder_ = std::make_unique<TempProgramFolder>(); }
-    void cleanup() { folder_.reset(); }
+    void init() { startWindows(); }
+    void cleanup() { stopWindows(); }
 
     // We ship placeholders of our own, never the published wording.
     void shippedFileHoldsPlaceholders()
     {
-        QVERIFY(installShippedItems(folder_->path()));
+        QVERIFY(installShippedItems(folder->path()));
         QStringList items;
         QString message;
         QVERIFY(readItemFile(itemFilePath(), &items, &message));
@@ -121,7 +98,7 @@ private slots:
         QFETCH(QByteArray, content);
         QFETCH(bool, accepted);
         QFETCH(QString, says);
-        writeFile(itemFilePath(), content);
+        QVERIFY(writeFile(itemFilePath(), content));
         QStringList items;
         QString message;
         QCOMPARE(readItemFile(itemFilePath(), &items, &message), accepted);
@@ -137,16 +114,13 @@ private slots:
     }
 };
 
-class QuestionnaireTest : public QObject {
+class QuestionnaireTest : public ItemsFixture {
     Q_OBJECT
-    std::unique_ptr<TempProgramFolder> folder_;
-    std::unique_ptr<ScriptedDialogs> dialogs_;
 
     // The questionnaire on screen for a man aged 25.
     QuestionnaireForm& open(bool profile = true)
     {
-        frmzol2();
-        enterSubject({});
+        loadSetupWindows();
         QuestionnaireForm& q = profile ? static_cast<QuestionnaireForm&>(Frmzol3())
                                        : static_cast<QuestionnaireForm&>(Frmzol23());
         q.Show();
@@ -167,18 +141,8 @@ class QuestionnaireTest : public QObject {
     }
 
 private slots:
-    void init()
-    {
-        folder_ = std::make_unique<TempProgramFolder>();
-        dialogs_ = std::make_unique<ScriptedDialogs>();
-        QVERIFY(installShippedItems(folder_->path()));
-    }
-    void cleanup()
-    {
-        Form::unloadAll();
-        dialogs_.reset();
-        folder_.reset();
-    }
+    void init() { startWithItems(); }
+    void cleanup() { stopWindows(); }
 
     void opensOnItemOne()
     {
@@ -318,24 +282,14 @@ private slots:
 
         ResultForm& r = frmzol4();
         QVERIFY(r.isVisible());
-        const QList<QLabel*> rawLabels = {r.Label7, r.Label8, r.Label9, r.Label10};
-        const QList<QLabel*> stdLabels = {r.Label12, r.Label13, r.Label14, r.Label15};
-        for (int i = 0; i < 4; ++i) {
-            QCOMPARE(rawLabels[i]->text(), QString::number(raw[i]));
-            QCOMPARE(stdLabels[i]->text(), QString::number(standard[i]));
-        }
+        QCOMPARE(scoreTexts(r), numbers(raw + standard));
         QCOMPARE(r.Text3->text(), interpretationText(Scale::N, standard[2]));
-        const QStringList subject = {r.Label18->text(), r.Label20->text(), r.Label22->text(),
-                                     r.Label24->text(), r.Label26->text(), r.Label28->text(),
-                                     r.Label33->text(), r.Label35->text()};
-        QCOMPARE(subject, (QStringList{QStringLiteral("李四"), QStringLiteral("男"), "25",
-                                       QStringLiteral("本科"), QStringLiteral("回族"),
-                                       QStringLiteral("教师"), "1", QStringLiteral("门诊")}));
+        QCOMPARE(subjectTexts(r), items(u"李四|男|25|本科|回族|教师|1|门诊"));
         // The profile is drawn once, on the shown window.
-        const QList<Figure>& drawn = r.surface().drawn();
-        QCOMPARE(drawn.size(), 3);
-        QCOMPARE(drawn[0].a, QPoint(1440, 5592 - 36 * standard[0]));
-        QCOMPARE(drawn[2].b, QPoint(5520, 5592 - 36 * standard[3]));
+        QList<int> ys;
+        for (int s : standard)
+            ys << 5592 - 36 * s;
+        verifyProfile(r, ys);
     }
 
     void everyYesProfileOfAManAged25()
@@ -343,14 +297,7 @@ private slots:
         QuestionnaireForm& q = open();
         answerAll(q, q.Command1);
         click(q.Command5);
-        const QList<Figure>& drawn = frmzol4().surface().drawn();
-        QCOMPARE(drawn.size(), 3);
-        const QPoint points[4] = {{1440, 2892}, {2760, 3072}, {4080, 2712}, {5520, 4512}};
-        for (int i = 0; i < 3; ++i) {
-            QCOMPARE(drawn[i].a, points[i]);
-            QCOMPARE(drawn[i].b, points[i + 1]);
-            QCOMPARE(drawn[i].color, QColor(255, 0, 0));
-        }
+        verifyProfile(frmzol4(), {2892, 3072, 2712, 4512});
     }
 
     void enWindowFeedsTheEnChart()
@@ -367,10 +314,7 @@ private slots:
         QCOMPARE(r.Label13->text(), QStringLiteral("70"));
         QCOMPARE(r.Label14->text(), QStringLiteral("80"));
         // E 70, N 80: the point lies right of and above the crossing.
-        const QList<Figure>& drawn = r.surface().drawn();
-        QCOMPARE(drawn.size(), 1);
-        QCOMPARE(drawn[0].kind, Figure::Circle);
-        QCOMPARE(drawn[0].a, QPoint(5160, 2760));
+        verifyEnPoint(r, QPoint(5160, 2760));
         QCOMPARE(int(gPlotP), 11);
         QCOMPARE(int(gPlotL), 22);
     }
@@ -387,7 +331,7 @@ private slots:
         gERaw = 9;
         gEScore = 45;
         typeInto(frmzol2().Text3, QStringLiteral("61"));
-        QTest::mouseClick(frmzol2().Option2, Qt::LeftButton);
+        click(frmzol2().Option2);
         q.Show();
         checkItemShown(q, 1, false, QString());
         for (const QString& a : q.Answers)
@@ -399,38 +343,35 @@ private slots:
         QCOMPARE(gSex, QStringLiteral("女"));
     }
 
+    // The quit button and the close box ask first; OK ends the whole test.
+    void quitAsksFirst_data()
+    {
+        QTest::addColumn<bool>("profile");
+        QTest::addColumn<bool>("closeBox");
+        QTest::newRow("Frmzol3, quit button") << true << false;
+        QTest::newRow("Frmzol23, close box") << false << true;
+    }
     void quitAsksFirst()
     {
-        frmzol1();
-        frmzol20();
-        QuestionnaireForm& q = open();
+        QFETCH(bool, profile);
+        QFETCH(bool, closeBox);
+        QuestionnaireForm& q = open(profile);
         click(q.Command1);
-        dialogs_->messageAnswers << vbCancel;
-        click(q.Command6);
-        QCOMPARE(dialogs_->count(), 1);
-        QCOMPARE(dialogs_->last().prompt, kQuit);
-        QCOMPARE(dialogs_->last().title, QStringLiteral("提示"));
-        QCOMPARE(dialogs_->last().style, vbOKCancel | vbInformation);
+        dialogs->messageAnswers << vbCancel;
+        if (closeBox)
+            QVERIFY(!q.close());
+        else
+            click(q.Command6);
+        verifyOneMessage(*dialogs, kQuit, QStringLiteral("提示"), vbOKCancel | vbInformation);
         QVERIFY(q.isVisible());
         checkItemShown(q, 2, true, QString());
 
-        click(q.Command6);   // OK
+        if (closeBox)   // OK
+            q.close();
+        else
+            click(q.Command6);
         flushDeletes();
-        QVERIFY(Form::loadedFormNames().isEmpty());
-    }
-
-    void closeBoxAsksTheQuitQuestion()
-    {
-        frmzol1();
-        frmzol20();
-        QuestionnaireForm& q = open(false);
-        dialogs_->messageAnswers << vbCancel;
-        QVERIFY(!q.close());
-        QVERIFY(q.isVisible());
-        QCOMPARE(dialogs_->last().prompt, kQuit);
-        q.close();   // OK
-        flushDeletes();
-        QCOMPARE(dialogs_->count(), 2);
+        QCOMPARE(dialogs->count(), 2);
         QVERIFY(Form::loadedFormNames().isEmpty());
     }
 };

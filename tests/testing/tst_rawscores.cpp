@@ -1,23 +1,13 @@
 // The typed-in raw-score windows frmzol19 and frmzol22: the key filter, the
 // OK check and the two ways OK fills a result window.
-#include "testsupport.h"
 #include "testwindows.h"
 
-#include "platform/dialogs.h"
-#include "platform/form.h"
-#include "testing/frmzol1.h"
-#include "testing/frmzol2.h"
-#include "testing/frmzol20.h"
 #include "testing/interpretation.h"
 #include "testing/rawscores.h"
-#include "testing/resultwindow.h"
-#include "testing/zolmodule1.h"
 
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
-#include <memory>
 
 using namespace zol;
 using namespace zoltest;
@@ -25,6 +15,12 @@ using namespace zoltest;
 namespace {
 
 const QString kErrorTitle = QStringLiteral("出错信息");
+
+// What the key filter says when a key would take a score past its limit.
+QString keyMessage(int limit)
+{
+    return QStringLiteral("你输入的方法有误，请重新输入各量表原始份（1-%1）！").arg(limit);
+}
 
 QList<QLineEdit*> boxes(RawScoreForm& w) { return {w.Text1, w.Text2, w.Text3, w.Text4}; }
 
@@ -37,22 +33,11 @@ RawScoreForm& rawWindow(const QString& name)
 
 } // namespace
 
-class RawKeyFilterTest : public QObject {
+class RawKeyFilterTest : public WindowFixture {
     Q_OBJECT
-    std::unique_ptr<TempProgramFolder> folder_;
-    std::unique_ptr<ScriptedDialogs> dialogs_;
 private slots:
-    void init()
-    {
-        folder_ = std::make_unique<TempProgramFolder>();
-        dialogs_ = std::make_unique<ScriptedDialogs>();
-    }
-    void cleanup()
-    {
-        Form::unloadAll();
-        dialogs_.reset();
-        folder_.reset();
-    }
+    void init() { startWindows(); }
+    void cleanup() { stopWindows(); }
 
     void digitsWithinTheLimitAreTyped()
     {
@@ -64,7 +49,7 @@ private slots:
         }
         QTest::keyClicks(w.Text1, "0");   // 10 is within 23: the 0 is typed
         QCOMPARE(w.Text1->text(), QStringLiteral("100"));
-        QCOMPARE(dialogs_->count(), 0);
+        QCOMPARE(dialogs->count(), 0);
     }
 
     void keyLimitLooksAtTheTextBeforeTheKey_data()
@@ -97,14 +82,10 @@ private slots:
         QTest::keyClicks(boxes(w)[box], typed);
         QCOMPARE(boxes(w)[box]->text(), standing);
         if (limit == 0) {
-            QCOMPARE(dialogs_->count(), 0);
+            QCOMPARE(dialogs->count(), 0);
             return;
         }
-        QCOMPARE(dialogs_->count(), 1);
-        QCOMPARE(dialogs_->last().prompt,
-                 QStringLiteral("你输入的方法有误，请重新输入各量表原始份（1-%1）！").arg(limit));
-        QCOMPARE(dialogs_->last().title, kErrorTitle);
-        QCOMPARE(dialogs_->last().style, int(vbOKOnly));
+        verifyOneMessage(*dialogs, keyMessage(limit), kErrorTitle, vbOKOnly);
     }
 
     void otherKeysAreRefused_data()
@@ -132,10 +113,7 @@ private slots:
         for (QLineEdit* b : boxes(w))
             QTest::keyClicks(b, "12");
         QTest::keyClick(w.Text3, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
-        QCOMPARE(dialogs_->count(), 1);
-        QCOMPARE(dialogs_->last().prompt,
-                 QStringLiteral("你输入的方法有误，请重新输入各量表原始份（1-24）！"));
-        QCOMPARE(dialogs_->last().title, kErrorTitle);
+        verifyOneMessage(*dialogs, keyMessage(24), kErrorTitle, vbOKOnly);
         QCOMPARE(w.Text3->text(), QString());
         for (QLineEdit* b : {w.Text1, w.Text2, w.Text4})
             QCOMPARE(b->text(), QStringLiteral("12"));
@@ -154,28 +132,23 @@ private slots:
         QTest::keyClick(w.Text1, Qt::Key_Home, Qt::ShiftModifier);
         QTest::keyClick(w.Text1, Qt::Key_C, Qt::ControlModifier);
         QTest::keyClick(w.Text1, Qt::Key_Tab);
-        QCOMPARE(dialogs_->count(), 0);
+        QCOMPARE(dialogs->count(), 0);
         QCOMPARE(w.Text1->text(), QStringLiteral("12"));
         QCOMPARE(QApplication::focusWidget(), w.Text2);
         QTest::keyClick(w.Text2, Qt::Key_Backtab, Qt::ShiftModifier);
         QCOMPARE(QApplication::focusWidget(), w.Text1);
-        QCOMPARE(dialogs_->count(), 0);
+        QCOMPARE(dialogs->count(), 0);
     }
 };
 
-class RawScoreOkTest : public QObject {
+class RawScoreOkTest : public WindowFixture {
     Q_OBJECT
-    std::unique_ptr<TempProgramFolder> folder_;
-    std::unique_ptr<ScriptedDialogs> dialogs_;
 
-    // The raw-score window on screen, with frmzol1, frmzol2 (the subject
-    // entered) and frmzol20 loaded and hidden, as in a test.
+    // The raw-score window on screen, with the windows before it loaded and
+    // hidden, as in a test.
     RawScoreForm& open(const QString& window, const Subject& subject = {})
     {
-        frmzol1();
-        frmzol2();
-        enterSubject(subject);
-        frmzol20();
+        loadSetupWindows(subject);
         RawScoreForm& w = rawWindow(window);
         w.Show();
         return w;
@@ -184,31 +157,19 @@ class RawScoreOkTest : public QObject {
     {
         for (int i = 0; i < 4; ++i)
             QTest::keyClicks(boxes(w)[i], texts[i]);
-        QCOMPARE(dialogs_->count(), 0);
+        QCOMPARE(dialogs->count(), 0);
     }
     void checkRefused(RawScoreForm& w, const QString& result)
     {
-        QCOMPARE(dialogs_->count(), 1);
-        QCOMPARE(dialogs_->last().prompt,
-                 QStringLiteral("你输入的原始分有误，请重新检查一遍各量表创始值！"));
-        QCOMPARE(dialogs_->last().title, kErrorTitle);
-        QCOMPARE(dialogs_->last().style, int(vbOKOnly));
+        verifyOneMessage(*dialogs, QStringLiteral("你输入的原始分有误，请重新检查一遍各量表创始值！"),
+                         kErrorTitle, vbOKOnly);
         QVERIFY(w.isVisible());
         QVERIFY(!Form::findLoaded(result));
     }
 
 private slots:
-    void init()
-    {
-        folder_ = std::make_unique<TempProgramFolder>();
-        dialogs_ = std::make_unique<ScriptedDialogs>();
-    }
-    void cleanup()
-    {
-        Form::unloadAll();
-        dialogs_.reset();
-        folder_.reset();
-    }
+    void init() { startWindows(); }
+    void cleanup() { stopWindows(); }
 
     void aboveTheLimitIsRefused_data()
     {
@@ -225,7 +186,7 @@ private slots:
         QFETCH(QStringList, texts);
         RawScoreForm& w = open(window);
         type(w, texts);
-        QTest::mouseClick(w.Command1, Qt::LeftButton);
+        click(w.Command1);
         checkRefused(w, window == "frmzol19" ? "frmzol401" : "frmzol211");
         for (int i = 0; i < 4; ++i)
             QCOMPARE(boxes(w)[i]->text(), texts[i]);   // nothing emptied
@@ -254,12 +215,12 @@ private slots:
         RawScoreForm& w = open("frmzol22");
         type(w, {"5", "5", "5", ""});
         w.Text4->setText(pasted);
-        QTest::mouseClick(w.Command1, Qt::LeftButton);
+        click(w.Command1);
         if (raw < 0) {
             checkRefused(w, "frmzol211");
             return;
         }
-        QCOMPARE(dialogs_->count(), 0);
+        QCOMPARE(dialogs->count(), 0);
         QCOMPARE(int(gLRaw), raw);
         QCOMPARE(frmzol211().Label10->text(), QString::number(raw));
     }
@@ -287,12 +248,12 @@ private slots:
         s.age = age;
         RawScoreForm& w = open("frmzol19", s);
         type(w, {"3", "3", "3", l});
-        QTest::mouseClick(w.Command1, Qt::LeftButton);
+        click(w.Command1);
         if (!accepted) {
             checkRefused(w, "frmzol401");
             return;
         }
-        QCOMPARE(dialogs_->count(), 0);
+        QCOMPARE(dialogs->count(), 0);
         QVERIFY(!w.isVisible());
         QCOMPARE(frmzol401().Label10->text(), l);
         QCOMPARE(frmzol401().Label15->text(),
@@ -307,8 +268,8 @@ private slots:
         RawScoreForm& w = open("frmzol19");
         QCOMPARE(int(gLScore), 99);   // frmzol19's load clears nothing
         type(w, {"12", "18", "24", ""});
-        QTest::mouseClick(w.Command1, Qt::LeftButton);
-        QCOMPARE(dialogs_->count(), 0);
+        click(w.Command1);
+        QCOMPARE(dialogs->count(), 0);
         QVERIFY(!w.isVisible());
         QVERIFY(DefaultForm<Frmzol19Form>::loaded());
 
@@ -316,11 +277,8 @@ private slots:
         QVERIFY(r.isVisible());
         QCOMPARE(gAge, QStringLiteral("25"));
         QCOMPARE(gSex, QStringLiteral("男"));
-        const QStringList scores = {r.Label7->text(),  r.Label8->text(),  r.Label9->text(),
-                                    r.Label10->text(), r.Label12->text(), r.Label13->text(),
-                                    r.Label14->text(), r.Label15->text()};
         // The empty L box is 0, and its standard score 0, not the 99 of before.
-        QCOMPARE(scores, (QStringList{"12", "18", "24", "0", "75", "70", "80", "0"}));
+        QCOMPARE(scoreTexts(r), (QStringList{"12", "18", "24", "0", "75", "70", "80", "0"}));
         QCOMPARE(r.Text1->text(), interpretationText(Scale::P, 75));
         QCOMPARE(r.Text2->text(), interpretationText(Scale::E, 70));
         QCOMPARE(r.Text3->text(), interpretationText(Scale::N, 80));
@@ -328,10 +286,7 @@ private slots:
         QCOMPARE(r.Label18->text(), QStringLiteral("李四"));
         QCOMPARE(r.Label35->text(), QStringLiteral("门诊"));
         QCOMPARE(r.Label33->text(), QStringLiteral("1"));
-        const QList<Figure>& drawn = r.surface().drawn();
-        QCOMPARE(drawn.size(), 3);
-        QCOMPARE(drawn[0].a, QPoint(1440, 2892));
-        QCOMPARE(drawn[2].b, QPoint(5520, 5592));
+        verifyProfile(r, {2892, 3072, 2712, 5592});
         QCOMPARE(int(gPlotL), 5592);
     }
 
@@ -347,31 +302,27 @@ private slots:
         QCOMPARE(int(gLScore), 0);
         QCOMPARE(int(gPRaw), 0);
         type(w, {"", "21", "23", "6"});
-        QTest::mouseClick(w.Command1, Qt::LeftButton);
-        QCOMPARE(dialogs_->count(), 0);
+        click(w.Command1);
+        QCOMPARE(dialogs->count(), 0);
         QVERIFY(!w.isVisible());
         ResultForm& r = frmzol211();
         QVERIFY(r.isVisible());
-        const QStringList scores = {r.Label7->text(),  r.Label8->text(),  r.Label9->text(),
-                                    r.Label10->text(), r.Label12->text(), r.Label13->text(),
-                                    r.Label14->text(), r.Label15->text()};
-        QCOMPARE(scores, (QStringList{"0", "21", "23", "6", "0", "80", "80", "25"}));
+        QCOMPARE(scoreTexts(r), (QStringList{"0", "21", "23", "6", "0", "80", "80", "25"}));
         QCOMPARE(r.Label20->text(), QStringLiteral("女"));
         QCOMPARE(r.Label22->text(), QStringLiteral("65"));
         QCOMPARE(r.Text1->text(), interpretationText(Scale::P, 0));
         QCOMPARE(r.Text4->text(), interpretationText(Scale::L, 25));
         // E 80 and N 80: the point the window drew while it loaded.
-        QCOMPARE(r.surface().drawn().size(), 1);
-        QCOMPARE(r.surface().drawn()[0].a, QPoint(5160, 2400));
+        verifyEnPoint(r, QPoint(5160, 2400));
         QCOMPARE(int(gPlotP), 11);
     }
 
     void exitUnloadsTheTestWithoutAsking()
     {
         RawScoreForm& w = open("frmzol22");
-        QTest::mouseClick(w.Command2, Qt::LeftButton);
+        click(w.Command2);
         flushDeletes();
-        QCOMPARE(dialogs_->count(), 0);
+        QCOMPARE(dialogs->count(), 0);
         QVERIFY(Form::loadedFormNames().isEmpty());
     }
 
@@ -379,12 +330,10 @@ private slots:
     {
         RawScoreForm& w = open("frmzol19");
         QTest::keyClicks(w.Text1, "7");
-        dialogs_->messageAnswers << vbCancel;
+        dialogs->messageAnswers << vbCancel;
         QVERIFY(!w.close());
-        QCOMPARE(dialogs_->count(), 1);
-        QCOMPARE(dialogs_->last().prompt,
-                 QStringLiteral("测试还没有结束，你真的要提前结束个性测试吗！"));
-        QCOMPARE(dialogs_->last().style, vbOKCancel | vbInformation);
+        verifyOneMessage(*dialogs, QStringLiteral("测试还没有结束，你真的要提前结束个性测试吗！"),
+                         QStringLiteral("提示"), vbOKCancel | vbInformation);
         QVERIFY(w.isVisible());
         QCOMPARE(w.Text1->text(), QStringLiteral("7"));
         w.close();   // OK

@@ -1,17 +1,15 @@
-#include "testsupport.h"
+// The four result windows: their charts, saving the test and the exit.
+#include "testwindows.h"
 
-#include "platform/database.h"
-#include "platform/dialogs.h"
-#include "platform/form.h"
-#include "testing/frmzol2.h"
+#include "platform/dbtestsupport.h"
 #include "testing/interpretation.h"
-#include "testing/resultwindow.h"
-#include "testing/zolmodule1.h"
 
 #include <QFile>
 #include <QTest>
 
 using namespace zol;
+using namespace zoltest;
+using dbtest::rowCount;
 
 namespace {
 
@@ -28,16 +26,6 @@ void loadPlaceholders(const QStringList& names)
 {
     for (const QString& n : names)
         new Placeholder(n);
-}
-
-void flushDeletes() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
-
-void setScores(int p, int e, int n, int l)
-{
-    gPScore = qint16(p);
-    gEScore = qint16(e);
-    gNScore = qint16(n);
-    gLScore = qint16(l);
 }
 
 // Fills the labels of a result window as the scorers do.
@@ -66,21 +54,20 @@ void everyItemYesMan25()
 {
     gAge = QStringLiteral("25");
     gSex = QStringLiteral("男");
-    gPRaw = 12;
-    gERaw = 18;
-    gNRaw = 24;
-    gLRaw = 5;
+    setRaw(12, 18, 24, 5);
     setScores(0, 0, 0, 0);
     ApplyNorms();
 }
 
-int rowCount()
+ResultForm& resultWindow(const QString& name)
 {
-    auto db = Database::OpenDatabase(databasePath());
-    if (!db)
-        return -1;
-    auto rs = db->OpenRecordset(QStringLiteral("SELECT count(*) AS [mz1] FROM 用户信息;"));
-    return rs.Fields(QStringLiteral("mz1")).toInt();
+    if (name == QLatin1String("frmzol401"))
+        return frmzol401();
+    if (name == QLatin1String("frmzol21"))
+        return frmzol21();
+    if (name == QLatin1String("frmzol211"))
+        return frmzol211();
+    return frmzol4();
 }
 
 } // namespace
@@ -109,15 +96,7 @@ private slots:
         frmzol4().Show();
         ProfileChart(frmzol4());
         QCOMPARE((QList<int>{gPlotP, gPlotE, gPlotN, gPlotL}), ys);
-        const QList<Figure>& drawn = frmzol4().surface().drawn();
-        QCOMPARE(drawn.size(), 3);
-        const QPoint pts[4] = {{1440, ys[0]}, {2760, ys[1]}, {4080, ys[2]}, {5520, ys[3]}};
-        for (int i = 0; i < 3; ++i) {
-            QCOMPARE(drawn[i].kind, Figure::Line);
-            QCOMPARE(drawn[i].a, pts[i]);
-            QCOMPARE(drawn[i].b, pts[i + 1]);
-            QCOMPARE(drawn[i].color, kRed);
-        }
+        verifyProfile(frmzol4(), ys);
         // The profile survives a repaint: the red segment is on screen.
         const QImage img = frmzol4().grab().toImage();
         bool red = false;
@@ -154,10 +133,7 @@ private slots:
         QFETCH(QPoint, centre);
         gSex = sex;
         gAge = age;
-        gPRaw = qint16(raw[0]);
-        gERaw = qint16(raw[1]);
-        gNRaw = qint16(raw[2]);
-        gLRaw = qint16(raw[3]);
+        setRaw(raw[0], raw[1], raw[2], raw[3]);
         setScores(99, 99, 99, 99);  // a previous subject's scores must not survive
         gPlotP = 11;
         gPlotL = 22;
@@ -165,12 +141,7 @@ private slots:
         QCOMPARE(QPoint(gPlotN, gPlotE), centre);
         QCOMPARE(gPlotP, qint16(11));  // untouched by the E-N chart
         QCOMPARE(gPlotL, qint16(22));
-        const QList<Figure>& drawn = frmzol21().surface().drawn();
-        QCOMPARE(drawn.size(), 1);
-        QCOMPARE(drawn[0].kind, Figure::Circle);
-        QCOMPARE(drawn[0].a, centre);
-        QCOMPARE(drawn[0].radius, 100);
-        QCOMPARE(drawn[0].color, kRed);
+        verifyEnPoint(frmzol21(), centre);
         QVERIFY(gPScore != 99 && gEScore != 99 && gNScore != 99 && gLScore != 99);
     }
 
@@ -216,22 +187,11 @@ private slots:
     }
 };
 
-class ResultSaveTest : public QObject {
+class ResultSaveTest : public WindowFixture {
     Q_OBJECT
-    zoltest::TempProgramFolder* folder_ = nullptr;
-    ScriptedDialogs* dialogs_ = nullptr;
 private slots:
-    void init()
-    {
-        folder_ = new zoltest::TempProgramFolder;
-        dialogs_ = new ScriptedDialogs;
-    }
-    void cleanup()
-    {
-        Form::unloadAll();
-        delete dialogs_;
-        delete folder_;
-    }
+    void init() { startWindows(); }
+    void cleanup() { stopWindows(); }
 
     void saveStoresTheRowAsShown()
     {
@@ -242,25 +202,17 @@ private slots:
         ProfileChart(w);
         w.Text3->setText(QStringLiteral("3：咨询师改写的评价"));  // edited before saving
         w.Text25->setText(QStringLiteral("2026-12-07"));        // loaded the day before
-        QTest::mouseClick(w.Command1, Qt::LeftButton);
+        click(w.Command1);
         QVERIFY(!w.Command1->isEnabled());
-        QCOMPARE(dialogs_->count(), 0);
+        QCOMPARE(dialogs->count(), 0);
 
-        auto db = Database::OpenDatabase(databasePath());
-        QVERIFY(db);
-        auto rs = db->OpenRecordset(QStringLiteral("SELECT * FROM 用户信息"));
-        QCOMPARE(rs.RecordCount(), 1);
-        const QStringList expected = {
-            QStringLiteral("王'小明"), QStringLiteral("男"), QStringLiteral("25"),
-            QStringLiteral("本科"), QStringLiteral("汉族"), QStringLiteral("教师"),
-            QStringLiteral("7"), QStringLiteral("咨询"), QStringLiteral("12"), QStringLiteral("18"),
-            QStringLiteral("24"), QStringLiteral("5"), QStringLiteral("75"), QStringLiteral("70"),
-            QStringLiteral("80"), QStringLiteral("30"), interpretationText(Scale::P, 75),
-            interpretationText(Scale::E, 70), QStringLiteral("3：咨询师改写的评价"),
-            interpretationText(Scale::L, 30), QStringLiteral("2026-12-07")};
-        const QStringList fields = testRecordFields();
-        for (int i = 0; i < fields.size(); ++i)
-            QCOMPARE(rs.Fields(fields[i]).toString(), expected[i]);
+        const QStringList row = items(u"王'小明|男|25|本科|汉族|教师|7|咨询|12|18|24|5|75|70|80|30")
+                                + QStringList{interpretationText(Scale::P, 75),
+                                              interpretationText(Scale::E, 70),
+                                              QStringLiteral("3：咨询师改写的评价"),
+                                              interpretationText(Scale::L, 30),
+                                              QStringLiteral("2026-12-07")};
+        QCOMPARE(dbtest::storedRows(), QList<QStringList>{row});
     }
 
     void dateIsTheDayOfLoading()
@@ -274,14 +226,14 @@ private slots:
     {
         gSex = QStringLiteral("女");
         gAge = QStringLiteral("30");
-        gPRaw = gERaw = gNRaw = gLRaw = 0;
+        setRaw(0, 0, 0, 0);
         ResultForm& w = frmzol211();
         fillLabels(w);
         w.Command1_Click();
-        auto db = Database::OpenDatabase(databasePath());
-        auto rs = db->OpenRecordset(QStringLiteral("SELECT * FROM 用户信息"));
-        QCOMPARE(rs.Fields(QStringLiteral("标准分E")).toString(), QStringLiteral("0"));
-        QCOMPARE(rs.Fields(QStringLiteral("E评价")).toString(), interpretationText(Scale::E, 0));
+        const QStringList row = dbtest::storedRows().value(0);
+        const QStringList fields = testRecordFields();
+        QCOMPARE(row.value(fields.indexOf(QStringLiteral("标准分E"))), QStringLiteral("0"));
+        QCOMPARE(row.value(fields.indexOf(QStringLiteral("E评价"))), interpretationText(Scale::E, 0));
     }
 
     void refusedSaveKeepsTheButton()
@@ -291,12 +243,10 @@ private slots:
         everyItemYesMan25();
         ResultForm& w = frmzol401();
         fillLabels(w);
-        dialogs_->clear();
+        dialogs->clear();
         w.Command1_Click();
         QVERIFY(w.Command1->isEnabled());
-        QCOMPARE(dialogs_->count(), 1);
-        QCOMPARE(dialogs_->last().title, QStringLiteral("出错信息"));
-        QVERIFY(dialogs_->last().prompt.contains(QStringLiteral("zol.mdb")));
+        dbtest::verifyOneError(*dialogs);
         QFile::setPermissions(databasePath(), QFile::ReadOwner | QFile::WriteOwner);
         QCOMPARE(rowCount(), 0);
         // Once the file can be written again, the retry stores exactly one row.
@@ -313,27 +263,16 @@ private slots:
         w.Label12->setText(QStringLiteral("abc"));
         w.Command1_Click();
         QVERIFY(w.Command1->isEnabled());
-        QCOMPARE(dialogs_->last().title, QStringLiteral("出错信息"));
+        QCOMPARE(dialogs->last().title, QStringLiteral("出错信息"));
         QCOMPARE(rowCount(), 0);
     }
 };
 
-class ResultExitTest : public QObject {
+class ResultExitTest : public WindowFixture {
     Q_OBJECT
-    zoltest::TempProgramFolder* folder_ = nullptr;
-    ScriptedDialogs* dialogs_ = nullptr;
 private slots:
-    void init()
-    {
-        folder_ = new zoltest::TempProgramFolder;
-        dialogs_ = new ScriptedDialogs;
-    }
-    void cleanup()
-    {
-        Form::unloadAll();
-        delete dialogs_;
-        delete folder_;
-    }
+    void init() { startWindows(); }
+    void cleanup() { stopWindows(); }
 
     void exitUnloadsTheTestWindows_data()
     {
@@ -352,28 +291,20 @@ private slots:
     {
         QFETCH(QString, window);
         QFETCH(QStringList, unloaded);
-        ResultForm* w = nullptr;
-        if (window == "frmzol4") w = &frmzol4();
-        if (window == "frmzol401") w = &frmzol401();
-        if (window == "frmzol21") w = &frmzol21();
-        if (window == "frmzol211") w = &frmzol211();
+        ResultForm* w = &resultWindow(window);
         QCOMPARE(w->exitUnloadList(), unloaded);
         const QStringList others = {"frmzol1", "frmzol2", "frmzol20", "Frmzol3", "Frmzol23",
                                     "frmzol19", "frmzol22", "frmzolmaincs"};
-        QStringList present;
-        for (const QString& n : others)
-            if (!unloaded.contains(n) || n != window)
-                present << n;
         loadPlaceholders(others);
         w->Show();
         w->Text1->setText(QStringLiteral("edited"));
 
         // Cancel changes nothing.
-        dialogs_->messageAnswers << vbCancel;
-        QTest::mouseClick(w->Command2, Qt::LeftButton);
-        QCOMPARE(dialogs_->last().prompt, QStringLiteral("你真的要提前结束测试吗！"));
-        QCOMPARE(dialogs_->last().title, QStringLiteral("提示"));
-        QCOMPARE(dialogs_->last().style, vbOKCancel | vbInformation);
+        dialogs->messageAnswers << vbCancel;
+        click(w->Command2);
+        QCOMPARE(dialogs->last().prompt, QStringLiteral("你真的要提前结束测试吗！"));
+        QCOMPARE(dialogs->last().title, QStringLiteral("提示"));
+        QCOMPARE(dialogs->last().style, vbOKCancel | vbInformation);
         QVERIFY(Form::findLoaded(window));
         QVERIFY(w->isVisible());
         QCOMPARE(w->Text1->text(), QStringLiteral("edited"));
@@ -381,8 +312,8 @@ private slots:
 
         // OK unloads exactly the list; after frmzol211 the subject window
         // comes back, loaded afresh for the next subject.
-        dialogs_->messageAnswers << vbOK;
-        QTest::mouseClick(w->Command2, Qt::LeftButton);
+        dialogs->messageAnswers << vbOK;
+        click(w->Command2);
         flushDeletes();
         const bool nextSubject = window == "frmzol211";
         for (const QString& n : others + QStringList{window})
@@ -399,16 +330,16 @@ private slots:
     {
         loadPlaceholders({"frmzol19", "frmzol20", "frmzol2", "frmzol1", "frmzolmaincs"});
         frmzol401().Show();
-        dialogs_->messageAnswers << vbCancel;
+        dialogs->messageAnswers << vbCancel;
         QVERIFY(!frmzol401().close());
-        QCOMPARE(dialogs_->count(), 1);
+        QCOMPARE(dialogs->count(), 1);
         QVERIFY(DefaultForm<Frmzol401Form>::loaded());
         QVERIFY(frmzol401().isVisible());
 
-        dialogs_->messageAnswers << vbOK;
+        dialogs->messageAnswers << vbOK;
         frmzol401().close();
         flushDeletes();
-        QCOMPARE(dialogs_->count(), 2);
+        QCOMPARE(dialogs->count(), 2);
         QCOMPARE(Form::loadedFormNames(), QStringList{QStringLiteral("frmzolmaincs")});
     }
 };

@@ -16,7 +16,6 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
-#include <memory>
 
 using namespace zol;
 using namespace zoltest;
@@ -37,22 +36,11 @@ void storeRows(int count)
 
 } // namespace
 
-class NoticeWindowTest : public QObject {
+class NoticeWindowTest : public WindowFixture {
     Q_OBJECT
-    std::unique_ptr<TempProgramFolder> folder_;
-    std::unique_ptr<ScriptedDialogs> dialogs_;
 private slots:
-    void init()
-    {
-        folder_ = std::make_unique<TempProgramFolder>();
-        dialogs_ = std::make_unique<ScriptedDialogs>();
-    }
-    void cleanup()
-    {
-        Form::unloadAll();
-        dialogs_.reset();
-        folder_.reset();
-    }
+    void init() { startWindows(); }
+    void cleanup() { stopWindows(); }
 
     void fivePointsInOrder()
     {
@@ -77,9 +65,9 @@ private slots:
         w.Show();
         QVERIFY(!w.Command1->isEnabled());
         QVERIFY(!w.Option1->isChecked());
-        QTest::mouseClick(w.Option1, Qt::LeftButton);
+        click(w.Option1);
         QVERIFY(w.Command1->isEnabled());
-        QTest::mouseClick(w.Command1, Qt::LeftButton);
+        click(w.Command1);
         QVERIFY(!w.isVisible());
         QVERIFY(DefaultForm<Frmzol1Form>::loaded());
         QVERIFY(frmzol2().isVisible());
@@ -89,28 +77,17 @@ private slots:
     void exitUnloadsTheNoticeOnly()
     {
         frmzol1().Show();
-        QTest::mouseClick(frmzol1().Command2, Qt::LeftButton);
+        click(frmzol1().Command2);
         flushDeletes();
         QVERIFY(Form::loadedFormNames().isEmpty());
     }
 };
 
-class SubjectWindowTest : public QObject {
+class SubjectWindowTest : public WindowFixture {
     Q_OBJECT
-    std::unique_ptr<TempProgramFolder> folder_;
-    std::unique_ptr<ScriptedDialogs> dialogs_;
 private slots:
-    void init()
-    {
-        folder_ = std::make_unique<TempProgramFolder>();
-        dialogs_ = std::make_unique<ScriptedDialogs>();
-    }
-    void cleanup()
-    {
-        Form::unloadAll();
-        dialogs_.reset();
-        folder_.reset();
-    }
+    void init() { startWindows(); }
+    void cleanup() { stopWindows(); }
 
     void listsHoldTheirItems()
     {
@@ -141,31 +118,28 @@ private slots:
         storeRows(40000);
         QCOMPARE(frmzol2().Text7->text(), QStringLiteral("4"));
         enterSubject({});
-        QTest::mouseClick(frmzol2().Command3, Qt::LeftButton);
+        click(frmzol2().Command3);
         QCOMPARE(frmzol2().Text7->text(), QStringLiteral("40004"));
         QCOMPARE(frmzol2().Text1->text(), QString());
         QCOMPARE(frmzol2().Text3->text(), QString());
         // The lists and the sex stay as chosen.
         QCOMPARE(frmzol2().Combo4->currentText(), QStringLiteral("教师"));
         QVERIFY(frmzol2().Option1->isChecked());
-        QCOMPARE(dialogs_->count(), 0);
+        QCOMPARE(dialogs->count(), 0);
     }
 
     void unreadableDatabaseLeavesTheNumberEmpty()
     {
-        QFile f(folder_->file(QStringLiteral("zol.mdb")));
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(QByteArray(4096, 'x'));
-        f.close();
+        QVERIFY(writeFile(folder->file(QStringLiteral("zol.mdb")), QByteArray(4096, 'x')));
         Frmzol2Form& w = frmzol2();
         w.Show();
-        QCOMPARE(dialogs_->count(), 1);
-        QCOMPARE(dialogs_->last().title, QStringLiteral("出错信息"));
+        QCOMPARE(dialogs->count(), 1);
+        QCOMPARE(dialogs->last().title, QStringLiteral("出错信息"));
         QCOMPARE(w.Text7->text(), QString());
         // The window works on; the empty number is reported at OK.
         enterSubject({});
-        QTest::mouseClick(w.Command1, Qt::LeftButton);
-        QCOMPARE(dialogs_->last().prompt, QStringLiteral("输入的编号必须为数字，请重新输入！"));
+        click(w.Command1);
+        QCOMPARE(dialogs->last().prompt, QStringLiteral("输入的编号必须为数字，请重新输入！"));
         QVERIFY(w.isVisible());
         QVERIFY(!DefaultForm<Frmzol20Form>::loaded());
     }
@@ -180,11 +154,11 @@ private slots:
         enterSubject(s);
         QVERIFY(!w.Command1->isEnabled());    // no sex yet
         w.Command1_Click();                   // the check says so too
-        QCOMPARE(dialogs_->count(), 1);
-        QCOMPARE(dialogs_->last().prompt,
+        QCOMPARE(dialogs->count(), 1);
+        QCOMPARE(dialogs->last().prompt,
                  QStringLiteral("个人资料输入不全，请重新输入和选择后再单击确定！"));
         QVERIFY(!DefaultForm<Frmzol20Form>::loaded());
-        QTest::mouseClick(w.Option2, Qt::LeftButton);
+        click(w.Option2);
         QVERIFY(w.Command1->isEnabled());
         // Empty boxes do not hold OK back: the check says what is missing.
         w.Text1->clear();
@@ -245,19 +219,16 @@ private slots:
         s.name = name;
         enterSubject(s);
         QVERIFY(w.Command1->isEnabled());
-        QTest::mouseClick(w.Command1, Qt::LeftButton);
+        click(w.Command1);
         if (message.isEmpty()) {
-            QCOMPARE(dialogs_->count(), 0);
+            QCOMPARE(dialogs->count(), 0);
             QVERIFY(!w.isVisible());
             QVERIFY(frmzol20().isVisible());
             QCOMPARE(w.Text3->text(), age);   // kept exactly as typed
             QCOMPARE(w.Text7->text(), number);
             return;
         }
-        QCOMPARE(dialogs_->count(), 1);
-        QCOMPARE(dialogs_->last().prompt, message);
-        QCOMPARE(dialogs_->last().title, title);
-        QCOMPARE(dialogs_->last().style, vbOKOnly | vbInformation);
+        verifyOneMessage(*dialogs, message, title, vbOKOnly | vbInformation);
         QVERIFY(w.isVisible());
         QVERIFY(!DefaultForm<Frmzol20Form>::loaded());
         QCOMPARE(w.Text3->text(), emptied == "age" ? QString() : age);
@@ -272,7 +243,7 @@ private slots:
         QTest::keyClick(w.Text1, Qt::Key_Return);
         QCOMPARE(w.focusWidget(), w.Option1);
         QVERIFY(!w.Option1->isChecked());   // the focus alone chooses nothing
-        QTest::mouseClick(w.Option2, Qt::LeftButton);
+        click(w.Option2);
         QCOMPARE(w.focusWidget(), w.Text3);
         QTest::keyClick(w.Text3, Qt::Key_Enter);
         QCOMPARE(w.focusWidget(), w.Combo3);
@@ -283,54 +254,39 @@ private slots:
     void exitUnloadsTheSubjectWindowOnly()
     {
         frmzol1().Show();
-        QTest::mouseClick(frmzol1().Option1, Qt::LeftButton);
-        QTest::mouseClick(frmzol1().Command1, Qt::LeftButton);
-        QTest::mouseClick(frmzol2().Command2, Qt::LeftButton);
+        click(frmzol1().Option1);
+        click(frmzol1().Command1);
+        click(frmzol2().Command2);
         flushDeletes();
         QCOMPARE(Form::loadedFormNames(), QStringList{QStringLiteral("frmzol1")});
     }
 };
 
-class ModeWindowTest : public QObject {
+class ModeWindowTest : public ItemsFixture {
     Q_OBJECT
-    std::unique_ptr<TempProgramFolder> folder_;
-    std::unique_ptr<ScriptedDialogs> dialogs_;
 
     // The subject window filled in and hidden, the mode window on screen.
     Frmzol20Form& openModeWindow()
     {
         frmzol1().Show();
-        QTest::mouseClick(frmzol1().Option1, Qt::LeftButton);
-        QTest::mouseClick(frmzol1().Command1, Qt::LeftButton);
-        enterSubject({});
-        QTest::mouseClick(frmzol2().Command1, Qt::LeftButton);
+        passNoticeAndSubject();
         return frmzol20();
     }
 
 private slots:
-    void init()
-    {
-        folder_ = std::make_unique<TempProgramFolder>();
-        dialogs_ = std::make_unique<ScriptedDialogs>();
-        QVERIFY(installShippedItems(folder_->path()));
-    }
-    void cleanup()
-    {
-        Form::unloadAll();
-        dialogs_.reset();
-        folder_.reset();
-    }
+    void init() { startWithItems(); }
+    void cleanup() { stopWindows(); }
 
     void okWaitsForModeAndChart()
     {
         Frmzol20Form& w = openModeWindow();
         QVERIFY(w.isVisible());
         QVERIFY(!w.Command1->isEnabled());
-        QTest::mouseClick(w.Option4, Qt::LeftButton);
+        click(w.Option4);
         QVERIFY(!w.Command1->isEnabled());   // a chart without a mode
-        QTest::mouseClick(w.Option2, Qt::LeftButton);
+        click(w.Option2);
         QVERIFY(w.Command1->isEnabled());
-        QTest::mouseClick(w.Option1, Qt::LeftButton);   // the choice moves within its frame
+        click(w.Option1);   // the choice moves within its frame
         QVERIFY(w.Option1->isChecked() && !w.Option2->isChecked());
         QVERIFY(w.Option4->isChecked());
         QVERIFY(w.Command1->isEnabled());
@@ -353,9 +309,9 @@ private slots:
         QFETCH(bool, profile);
         QFETCH(QString, window);
         Frmzol20Form& w = openModeWindow();
-        QTest::mouseClick(typedIn ? w.Option1 : w.Option2, Qt::LeftButton);
-        QTest::mouseClick(profile ? w.Option3 : w.Option4, Qt::LeftButton);
-        whileModal([&] { QTest::mouseClick(w.Command1, Qt::LeftButton); },
+        click(typedIn ? w.Option1 : w.Option2);
+        click(profile ? w.Option3 : w.Option4);
+        whileModal([&] { click(w.Command1); },
                    [&] {
                        Form* shown = modalWindow();
                        QVERIFY(shown);
@@ -372,7 +328,7 @@ private slots:
     void exitEndsTheTest()
     {
         Frmzol20Form& w = openModeWindow();
-        QTest::mouseClick(w.Command2, Qt::LeftButton);
+        click(w.Command2);
         flushDeletes();
         QVERIFY(Form::loadedFormNames().isEmpty());
     }
@@ -391,28 +347,25 @@ private slots:
     {
         QFETCH(QByteArray, content);
         QFETCH(QString, says);
-        QFile::remove(folder_->file(QStringLiteral("zolitems.txt")));
-        if (!content.isEmpty()) {
-            QFile f(folder_->file(QStringLiteral("zolitems.txt")));
-            QVERIFY(f.open(QIODevice::WriteOnly));
-            f.write(content);
-        }
+        QFile::remove(folder->file(QStringLiteral("zolitems.txt")));
+        if (!content.isEmpty())
+            QVERIFY(writeFile(folder->file(QStringLiteral("zolitems.txt")), content));
         Frmzol20Form& w = openModeWindow();
-        QTest::mouseClick(w.Option2, Qt::LeftButton);
-        QTest::mouseClick(w.Option3, Qt::LeftButton);
-        QTest::mouseClick(w.Command1, Qt::LeftButton);
+        click(w.Option2);
+        click(w.Option3);
+        click(w.Command1);
         flushDeletes();
-        QCOMPARE(dialogs_->count(), 1);
-        QCOMPARE(dialogs_->last().title, QStringLiteral("出错信息"));
-        QVERIFY(dialogs_->last().prompt.contains(says));
-        QVERIFY(dialogs_->last().prompt.contains(QStringLiteral("zolitems.txt")));
+        QCOMPARE(dialogs->count(), 1);
+        QCOMPARE(dialogs->last().title, QStringLiteral("出错信息"));
+        QVERIFY(dialogs->last().prompt.contains(says));
+        QVERIFY(dialogs->last().prompt.contains(QStringLiteral("zolitems.txt")));
         // The test has not started; the counsellor can choose again.
         QVERIFY(w.isVisible());
         QVERIFY(w.Command1->isEnabled());
         QCOMPARE(Form::loadedFormNames(), (QStringList{"frmzol1", "frmzol2", "frmzol20"}));
         // Typed-in scores need no item file.
-        QTest::mouseClick(w.Option1, Qt::LeftButton);
-        whileModal([&] { QTest::mouseClick(w.Command1, Qt::LeftButton); },
+        click(w.Option1);
+        whileModal([&] { click(w.Command1); },
                    [&] { frmzol19().Hide(); });
     }
 };

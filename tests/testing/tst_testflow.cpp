@@ -1,82 +1,39 @@
 // Whole tests, from the start-test command to the stored row, driven as the
 // counsellor and the tested person do.
-#include "testsupport.h"
 #include "testwindows.h"
 
 #include "platform/convert.h"
-#include "platform/database.h"
-#include "platform/dialogs.h"
-#include "platform/form.h"
-#include "testing/frmzol1.h"
-#include "testing/frmzol2.h"
-#include "testing/frmzol20.h"
+#include "platform/dbtestsupport.h"
 #include "testing/interpretation.h"
 #include "testing/questionnaire.h"
 #include "testing/rawscores.h"
-#include "testing/resultwindow.h"
 #include "testing/starttest.h"
 
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
-#include <memory>
 
 using namespace zol;
 using namespace zoltest;
+using dbtest::storedRows;
 
 namespace {
 
-void click(QAbstractButton* b) { QTest::mouseClick(b, Qt::LeftButton); }
-
-// From the notice to the mode window on screen.
+// From the start-test command to the mode window on screen.
 void setUpTest(const Subject& s)
 {
     startTest();
-    QVERIFY(frmzol1().isVisible());
-    click(frmzol1().Option1);
-    click(frmzol1().Command1);
-    QVERIFY(frmzol2().isVisible());
-    enterSubject(s);
-    click(frmzol2().Command1);
-    QVERIFY(frmzol20().isVisible());
-}
-
-QList<QStringList> storedRows()
-{
-    QList<QStringList> rows;
-    auto db = Database::OpenDatabase();
-    if (!db)
-        return rows;
-    Recordset rs = db->OpenRecordset(QStringLiteral("SELECT * FROM 用户信息"));
-    for (; !rs.isEOF(); rs.MoveNext()) {
-        QStringList row;
-        for (const QString& f : testRecordFields())
-            row << rs.Fields(f).toString();
-        rows << row;
-    }
-    return rows;
+    passNoticeAndSubject(s);
 }
 
 } // namespace
 
-class TestFlowTest : public QObject {
+class TestFlowTest : public ItemsFixture {
     Q_OBJECT
-    std::unique_ptr<TempProgramFolder> folder_;
-    std::unique_ptr<ScriptedDialogs> dialogs_;
 private slots:
-    void init()
-    {
-        folder_ = std::make_unique<TempProgramFolder>();
-        dialogs_ = std::make_unique<ScriptedDialogs>();
-        QVERIFY(installShippedItems(folder_->path()));
-    }
-    void cleanup()
-    {
-        Form::unloadAll();
-        dialogs_.reset();
-        folder_.reset();
-    }
+    void init() { startWithItems(); }
+    void cleanup() { stopWindows(); }
 
     void questionnaireRunEndsInAStoredRow()
     {
@@ -101,33 +58,15 @@ private slots:
                  (QStringList{"frmzol1", "frmzol2", "frmzol20", "Frmzol3", "frmzol4"}));
         click(r.Command1);
         QVERIFY(!r.Command1->isEnabled());
-        QCOMPARE(dialogs_->count(), 0);
+        QCOMPARE(dialogs->count(), 0);
 
-        const QList<QStringList> rows = storedRows();
-        QCOMPARE(rows.size(), 1);
-        const QStringList& row = rows.first();
-        QCOMPARE(row.size(), 21);
-        QCOMPARE(row[0], QStringLiteral("李四"));           // 姓名
-        QCOMPARE(row[1], QStringLiteral("男"));             // 性别
-        QCOMPARE(row[2], QStringLiteral("25"));             // 年龄
-        QCOMPARE(row[3], QStringLiteral("本科"));           // 文化
-        QCOMPARE(row[4], QStringLiteral("回族"));           // 民族
-        QCOMPARE(row[5], QStringLiteral("教师"));           // 职业
-        QCOMPARE(row[6], QStringLiteral("17"));             // 编号
-        QCOMPARE(row[7], QStringLiteral("门诊"));           // 来源
-        QCOMPARE(row[8], QStringLiteral("12"));             // 粗份P
-        QCOMPARE(row[9], QStringLiteral("18"));             // 粗分E
-        QCOMPARE(row[10], QStringLiteral("24"));            // 粗分N
-        QCOMPARE(row[11], QStringLiteral("5"));             // 粗分L
-        QCOMPARE(row[12], QStringLiteral("75"));            // 标准分P
-        QCOMPARE(row[13], QStringLiteral("70"));            // 标准分E
-        QCOMPARE(row[14], QStringLiteral("80"));            // 标准分N
-        QCOMPARE(row[15], QStringLiteral("30"));            // 标准分L
-        QCOMPARE(row[16], interpretationText(Scale::P, 75));  // P评价
-        QCOMPARE(row[17], interpretationText(Scale::E, 70));  // E评价
-        QCOMPARE(row[18], interpretationText(Scale::N, 80));  // N评价
-        QCOMPARE(row[19], interpretationText(Scale::L, 30));  // L评价
-        QCOMPARE(row[20], TodayShortDate());                  // 测试日期
+        // The 21 fields: subject, raw and standard scores, texts, date.
+        const QStringList row = items(u"李四|男|25|本科|回族|教师|17|门诊|12|18|24|5|75|70|80|30")
+                                + QStringList{interpretationText(Scale::P, 75),
+                                              interpretationText(Scale::E, 70),
+                                              interpretationText(Scale::N, 80),
+                                              interpretationText(Scale::L, 30), TodayShortDate()};
+        QCOMPARE(storedRows(), QList<QStringList>{row});
 
         // The exit ends the test; the next one starts from nothing.
         click(r.Command2);
@@ -151,10 +90,7 @@ private slots:
                    });
         ResultForm& r2 = frmzol21();
         // Woman aged 40 to 49 answering every item 否: P 11, E 3, N 0, L 15.
-        QCOMPARE((QStringList{r2.Label7->text(), r2.Label8->text(), r2.Label9->text(),
-                              r2.Label10->text(), r2.Label12->text(), r2.Label13->text(),
-                              r2.Label14->text(), r2.Label15->text()}),
-                 (QStringList{"11", "3", "0", "15", "80", "40", "0", "50"}));
+        QCOMPARE(scoreTexts(r2), (QStringList{"11", "3", "0", "15", "80", "40", "0", "50"}));
         QCOMPARE(r2.Label20->text(), QStringLiteral("女"));
     }
 
