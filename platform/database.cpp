@@ -439,16 +439,8 @@ Recordset Database::OpenRecordset(const QString& sql, const QVariantList& params
     Recordset rs;
     QSqlQuery q(db_);
     q.setForwardOnly(true);
-    if (!q.prepare(sql)) {
-        report(q.lastError());
+    if (!run(q, sql, params))
         return rs;
-    }
-    for (const QVariant& p : params)
-        q.addBindValue(p);
-    if (!q.exec()) {
-        report(q.lastError());
-        return rs;
-    }
     const QSqlRecord record = q.record();
     for (int i = 0; i < record.count(); ++i)
         rs.columns_ << record.fieldName(i);
@@ -469,15 +461,22 @@ Recordset Database::OpenRecordset(const QString& sql, const QVariantList& params
     return rs;
 }
 
-bool Database::Execute(const QString& sql, const QVariantList& params, int* rowsAffected)
+bool Database::run(QSqlQuery& q, const QString& sql, const QVariantList& params) const
 {
-    QSqlQuery q(db_);
     if (!q.prepare(sql))
         return report(q.lastError());
     for (const QVariant& p : params)
         q.addBindValue(p);
     if (!q.exec())
         return report(q.lastError());
+    return true;
+}
+
+bool Database::Execute(const QString& sql, const QVariantList& params, int* rowsAffected)
+{
+    QSqlQuery q(db_);
+    if (!run(q, sql, params))
+        return false;
     if (rowsAffected)
         *rowsAffected = q.numRowsAffected();
     return true;
@@ -564,12 +563,8 @@ bool Database::InsertRow(const QString& table, const FieldTexts& values, QVarian
                        marks.join(QStringLiteral(", ")));
     }
     QSqlQuery q(db_);
-    if (!q.prepare(sql))
-        return report(q.lastError());
-    for (const QVariant& p : params)
-        q.addBindValue(p);
-    if (!q.exec())
-        return report(q.lastError());
+    if (!run(q, sql, params))
+        return false;
     if (newKey)
         *newKey = q.lastInsertId();
     return true;

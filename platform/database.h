@@ -150,6 +150,8 @@ private:
     Database(const QString& path, bool readOnly);
     bool setUp(bool createTable, QString* message);
     bool report(const QSqlError& error) const;
+    // Prepares the statement, binds the parameters and runs it; reports a failure.
+    bool run(QSqlQuery& q, const QString& sql, const QVariantList& params) const;
     struct Column {
         QString name;
         QString type;
