@@ -9,7 +9,7 @@
 #include "platform/resizer.h"
 #include "platform/twips.h"
 #include "shell/artwork.h"
-#include "shell/buildinfo.h"
+#include "platform/buildinfo.h"
 #include "shell/programend.h"
 #include "shell/statsgate.h"
 #include "testing/starttest.h"

@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QPrinter>
 #include <QTest>
 
 namespace zoltest {
@@ -54,6 +55,20 @@ void verifyOneMessage(const zol::ScriptedDialogs& dialogs, const QString& prompt
 QStringList items(QStringView text)
 {
     return text.toString().split(QLatin1Char('|'));
+}
+
+PdfPrint::PdfPrint() { zol::setPrintService(this); }
+
+PdfPrint::~PdfPrint() { zol::setPrintService(nullptr); }
+
+bool PdfPrint::choose(QPrinter& printer, QWidget*)
+{
+    ++asked;
+    if (pdfPath.isEmpty())
+        return false;
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(pdfPath);
+    return true;
 }
 
 void WindowFixture::startWindows()

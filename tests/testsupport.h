@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/dialogs.h"
+#include "platform/printing.h"
 
 #include <QObject>
 #include <QTemporaryDir>
@@ -45,6 +46,18 @@ void verifyOneMessage(const zol::ScriptedDialogs& dialogs, const QString& prompt
 
 // A list written as one text, its items separated by '|'.
 QStringList items(QStringView text);
+
+// Answers every print with a PDF file instead of asking a person: the file
+// named in pdfPath, or a cancel when it is empty. Counts the prints asked.
+// Installs itself for its lifetime.
+class PdfPrint : public zol::PrintService {
+public:
+    PdfPrint();
+    ~PdfPrint() override;
+    QString pdfPath;
+    int asked = 0;
+    bool choose(QPrinter& printer, QWidget* parent) override;
+};
 
 // What every test that opens windows or the database needs: a program folder
 // of its own and scripted dialogs, with no window loaded before or after.

@@ -1,6 +1,6 @@
 #include "platform/dialogs.h"
 #include "platform/fonts.h"
-#include "shell/buildinfo.h"
+#include "platform/buildinfo.h"
 #include "shell/frmzolsplash.h"
 #include "shell/programend.h"
 

@@ -5,7 +5,7 @@
 #include "platform/form.h"
 #include "platform/movingtext.h"
 #include "platform/twips.h"
-#include "shell/buildinfo.h"
+#include "platform/buildinfo.h"
 #include "shell/frmzolmaincs.h"
 #include "testing/frmzol1.h"
 

@@ -4,7 +4,7 @@
 #include "platform/dialogs.h"
 #include "platform/form.h"
 #include "platform/twips.h"
-#include "shell/buildinfo.h"
+#include "platform/buildinfo.h"
 #include "shell/frmzolmaincs.h"
 #include "shell/frmzolsplash.h"
 

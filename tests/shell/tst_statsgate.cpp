@@ -2,7 +2,7 @@
 #include "shellsupport.h"
 
 #include "platform/dbtestsupport.h"
-#include "shell/buildinfo.h"
+#include "platform/buildinfo.h"
 #include "shell/statsgate.h"
 
 #include <QAction>
