@@ -59,41 +59,6 @@ private slots:
         QCOMPARE(p.TextWidth(QString(18, QLatin1Char(' '))), 9 * zh);
     }
 
-    // PrintLine's alignments, each from the current line, then down a line.
-    void printLineAlignment_data()
-    {
-        QTest::addColumn<int>("alignment");
-        QTest::addColumn<QString>("rule");  // where the text must stand
-        QTest::newRow("left from CurrentX") << 0 << "left";
-        QTest::newRow("right") << 1 << "right";
-        QTest::newRow("centred") << 2 << "centre";
-    }
-    void printLineAlignment()
-    {
-        QFETCH(int, alignment);
-        QFETCH(QString, rule);
-        CurtPrinter p(kaiPage());
-        p.StartDoc(0);
-        p.NewPage();
-        p.CurrentX = 12;
-        p.CurrentY = 35;
-        p.PrintLine(QStringLiteral("多血质倾向 E"), 8, alignment);
-        QCOMPARE(p.CurrentX, 0.0);
-        QCOMPARE(p.CurrentY, 35 + p.lineHeight(8));
-        p.EndDoc();
-        const PrintOp op = p.document().pages.at(0).ops.at(0);
-        QCOMPARE(op.a.y(), 35.0);
-        QCOMPARE(op.font.Size, 8.0);
-        const double left = op.a.x(), right = op.a.x() + op.width;
-        QCOMPARE(p.RightEdge(), 127.0);
-        if (rule == QLatin1String("left"))
-            QCOMPARE(left, 12.0);
-        else if (rule == QLatin1String("right"))
-            QVERIFY(qAbs(right - 127) < 1e-9);
-        else
-            QVERIFY(qAbs(left - (127 - right)) < 1e-9);
-    }
-
     // A paragraph wraps inside its indent and the right edge, loses no
     // character, and what runs past the bottom margin goes on a new page
     // with its own header and footer.
