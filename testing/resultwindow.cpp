@@ -412,11 +412,23 @@ void Frmzol211Form::afterExit()
     frmzol2().Show();
 }
 
+namespace {
+std::function<void(ResultForm&)>& reportOpener()
+{
+    static std::function<void(ResultForm&)> opener;
+    return opener;
+}
+} // namespace
+
+void setResultReportOpener(std::function<void(ResultForm&)> opener)
+{
+    reportOpener() = std::move(opener);
+}
+
 void showResultReport(ResultForm& window)
 {
-    // The report windows take over here: make the preview visible, render,
-    // show the report window modally.
-    Q_UNUSED(window);
+    if (reportOpener())
+        reportOpener()(window);
 }
 
 } // namespace zol

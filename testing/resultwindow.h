@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStringList>
+#include <functional>
 
 namespace zol {
 
@@ -135,7 +136,10 @@ void unloadWindows(const QStringList& names);
 // labels (Label7 to Label10 and Label12 to Label15, P, E, N, L).
 void writeScoreLabels(ResultForm& window);
 
-// The print hand-over of a result window to its report window.
+// The print hand-over of a result window to its report window. The report
+// windows are not part of this library: the program installs their opener
+// at start-up, and without one the hand-over does nothing.
 void showResultReport(ResultForm& window);
+void setResultReportOpener(std::function<void(ResultForm&)> opener);
 
 } // namespace zol

@@ -1,6 +1,7 @@
 #include "platform/dialogs.h"
 #include "platform/fonts.h"
 #include "platform/buildinfo.h"
+#include "reports/reportwindows.h"
 #include "shell/frmzolsplash.h"
 #include "shell/programend.h"
 
@@ -11,6 +12,7 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     zol::installFonts();
     zol::setProgramTitle(zol::build::programTitle());
+    zol::installResultReports();
 
     frmzolsplash().Show();
 

@@ -156,6 +156,18 @@ inline void whileModal(const std::function<void()>& trigger, const std::function
     QVERIFY2(ran, "no window was shown modally");
 }
 
+// A result window by its name, through its typed accessor.
+inline zol::ResultForm& resultWindow(const QString& name)
+{
+    if (name == QLatin1String("frmzol401"))
+        return zol::frmzol401();
+    if (name == QLatin1String("frmzol21"))
+        return zol::frmzol21();
+    if (name == QLatin1String("frmzol211"))
+        return zol::frmzol211();
+    return zol::frmzol4();
+}
+
 inline void setRaw(int p, int e, int n, int l)
 {
     zol::gPRaw = qint16(p);

@@ -59,17 +59,6 @@ void everyItemYesMan25()
     ApplyNorms();
 }
 
-ResultForm& resultWindow(const QString& name)
-{
-    if (name == QLatin1String("frmzol401"))
-        return frmzol401();
-    if (name == QLatin1String("frmzol21"))
-        return frmzol21();
-    if (name == QLatin1String("frmzol211"))
-        return frmzol211();
-    return frmzol4();
-}
-
 } // namespace
 
 class ResultChartTest : public QObject {

@@ -1,0 +1,49 @@
+// The pages of the test reports, laid out on the preview control in
+// millimetres. Each render reads the result window's labels and text boxes
+// and the module's standard scores as they stand at that moment.
+#pragma once
+
+#include <QPointF>
+#include <QString>
+#include <QtGlobal>
+
+namespace zol {
+
+class CurtPrinter;
+class ResultForm;
+
+constexpr quint32 kPageRed = 255;
+constexpr quint32 kPageBlue = 16711680;
+
+// The profile: y (mm) of a standard score T, computed in double precision
+// and passed on as a single; T 0 lies on the base line at 110, T 120 on the
+// top line.
+float ProfileChartY(double score);
+// The profile's columns P, E, N, L (mm).
+constexpr float kProfileColumnX[4] = {25, 54, 80, 110};
+
+// The E-N point (mm): X = 69 - (50 - T_N), Y = 70 - (T_E - 50), worked out in
+// 16-bit integers; one T point is one millimetre, (50, 50) lies at (69, 70).
+QPointF ENChartXY(qint16 nScore, qint16 eScore);
+
+// The subject block: three rows, the left entries after twelve blanks, each
+// right entry ending eighteen blanks' width short of the right edge.
+struct SubjectLines {
+    QString name, sex, age, education, ethnicity, occupation;
+};
+void printSubjectBlock(CurtPrinter& p, const SubjectLines& s);
+
+// A score line: head, then "P=" and the values in the order P, N, E, L, each
+// letter after its own run of blanks (the separators before N, E and L).
+QString scoreLine(const QString& head, const QString separators[3], const QString values[4]);
+
+// The interpretation paragraphs P, E, N, L and the closing remark, each
+// indented by two blanks and 8 mm.
+void printEvaluation(CurtPrinter& p, const QString texts[4], const QString& remark);
+
+// The pages of the profile report and of the E-N report, from the result
+// window that shows the test.
+void ProfileReport(CurtPrinter& p, ResultForm& r);
+void ENReport(CurtPrinter& p, ResultForm& r);
+
+} // namespace zol

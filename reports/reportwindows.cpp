@@ -1,0 +1,75 @@
+#include "reports/reportwindows.h"
+
+#include "reports/reportpages.h"
+#include "testing/resultwindow.h"
+
+namespace zol {
+
+namespace {
+
+ReportDesign resultReport(const QString& name, const QString& caption, HeaderFooterSet texts)
+{
+    ReportDesign d;
+    d.name = name;
+    d.caption = caption;
+    d.page = resultReportPage();
+    d.fillZoom = 0;
+    d.shownZoom = 100;
+    d.texts = texts;
+    return d;
+}
+
+const QString kProfileCaption = QStringLiteral("ZOL人格测验成人版报告打印");
+const QString kENCaption = QStringLiteral("ZOL人格测验成人版");
+
+} // namespace
+
+Frmzol5Form::Frmzol5Form()
+    : ReportForm(resultReport(QStringLiteral("frmzol5"), kProfileCaption, HeaderFooterSet::A))
+{
+}
+
+void Frmzol5Form::layOutPage(CurtPrinter& p) { ProfileReport(p, frmzol4()); }
+
+Frmzol501Form::Frmzol501Form()
+    : ReportForm(resultReport(QStringLiteral("frmzol501"), kProfileCaption, HeaderFooterSet::A))
+{
+}
+
+void Frmzol501Form::layOutPage(CurtPrinter& p) { ProfileReport(p, frmzol401()); }
+
+Frmzol25Form::Frmzol25Form()
+    : ReportForm(resultReport(QStringLiteral("frmzol25"), kENCaption, HeaderFooterSet::C))
+{
+}
+
+void Frmzol25Form::layOutPage(CurtPrinter& p) { ENReport(p, frmzol21()); }
+
+Frmzol2501Form::Frmzol2501Form()
+    : ReportForm(resultReport(QStringLiteral("frmzol2501"), kENCaption, HeaderFooterSet::C))
+{
+}
+
+void Frmzol2501Form::layOutPage(CurtPrinter& p) { ENReport(p, frmzol211()); }
+
+ReportForm& reportWindowOf(ResultForm& result)
+{
+    if (dynamic_cast<Frmzol401Form*>(&result))
+        return frmzol501();
+    if (dynamic_cast<Frmzol21Form*>(&result))
+        return frmzol25();
+    if (dynamic_cast<Frmzol211Form*>(&result))
+        return frmzol2501();
+    return frmzol5();
+}
+
+void installResultReports()
+{
+    setResultReportOpener([](ResultForm& result) {
+        ReportForm& report = reportWindowOf(result);
+        prepareReport(report);
+        report.Show(vbModal);
+    });
+}
+
+} // namespace zol
