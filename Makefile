@@ -2,7 +2,7 @@
 BUILD ?= build
 JOBS  ?= $(shell nproc)
 
-.PHONY: run test build setup clean
+.PHONY: run test bench build setup clean
 
 setup:
 	@bash scripts/setup.sh
@@ -16,6 +16,10 @@ run: build
 
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+# Timings of the stored-test windows on 100,000 tests (a development aid).
+bench: build
+	cd $(BUILD) && ./zolbench
 
 clean:
 	rm -rf $(BUILD)

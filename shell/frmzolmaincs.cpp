@@ -8,6 +8,8 @@
 #include "platform/paths.h"
 #include "platform/resizer.h"
 #include "platform/twips.h"
+#include "records/frmzol13.h"
+#include "records/frmzol14.h"
 #include "shell/artwork.h"
 #include "platform/buildinfo.h"
 #include "shell/programend.h"
@@ -262,6 +264,9 @@ void FrmzolmaincsForm::connectCommands()
     connect(Command6, &QPushButton::clicked, this, &FrmzolmaincsForm::Command6_Click);
     connect(mnuexit, &QAction::triggered, this, &FrmzolmaincsForm::mnuexit_Click);
 
+    connect(mnuseek, &QAction::triggered, this, &FrmzolmaincsForm::mnuseek_Click);
+    connect(backup, &QAction::triggered, this, &FrmzolmaincsForm::backup_Click);
+    connect(restore, &QAction::triggered, this, &FrmzolmaincsForm::restore_Click);
     connect(exampl, &QAction::triggered, this, &FrmzolmaincsForm::exampl_Click);
     connect(adverg, &QAction::triggered, this, &FrmzolmaincsForm::adverg_Click);
     connect(sd, &QAction::triggered, this, &FrmzolmaincsForm::sd_Click);
@@ -290,10 +295,8 @@ void FrmzolmaincsForm::setCommandStates()
     set(true, {mnutest}, {Command18, Command2});
     // Stored-test browser frmzol6 (browsing and report printing).
     set(false, {mnufind, mnuprint}, {Command19, Command3, Command4});
-    // Query and grid edit frmzol13.
-    set(false, {mnuseek}, {});
-    // Backup and restore frmzol14.
-    set(false, {backup, restore}, {});
+    // Query and grid edit frmzol13; backup and restore frmzol14.
+    set(true, {mnuseek, backup, restore}, {});
     // Background music: play a random tune, the play and pause toggle, pause.
     set(false, {bgplay, pause}, {Command20, Command1});
     // MP3 player panel.
@@ -347,6 +350,13 @@ void FrmzolmaincsForm::mnuexit_Click()
     Unload();
     End();
 }
+
+void FrmzolmaincsForm::mnuseek_Click() { frmzol13().Show(); }
+
+// Backup and restore share one window.
+void FrmzolmaincsForm::backup_Click() { frmzol14().Show(); }
+
+void FrmzolmaincsForm::restore_Click() { frmzol14().Show(); }
 
 void FrmzolmaincsForm::exampl_Click() { runStatisticsCommand(StatsGroup::All); }
 

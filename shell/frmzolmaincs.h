@@ -123,6 +123,9 @@ public:
     // Handlers.
     void Command6_Click();
     void mnuexit_Click();
+    void mnuseek_Click();
+    void backup_Click();
+    void restore_Click();
     void exampl_Click();
     void adverg_Click();
     void sd_Click();

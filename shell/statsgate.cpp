@@ -2,19 +2,13 @@
 
 #include "platform/database.h"
 #include "platform/dialogs.h"
+#include "records/statswindows.h"
 
-#include <QDir>
-#include <QFileInfo>
 #include <QStringList>
 
 namespace zol {
 
 namespace {
-std::function<void(StatsGroup)>& observer()
-{
-    static std::function<void(StatsGroup)> o;
-    return o;
-}
 
 int groupIndex(StatsGroup group) { return int(group); }
 
@@ -51,14 +45,7 @@ QString statisticsGateMessage(StatsGroup group)
 
 void runStatisticsCommand(StatsGroup group)
 {
-    const QString path = databasePath();
-    // Counting must not leave an empty database behind where there was none.
-    if (!QFileInfo(path).isFile()) {
-        ErrorBox(QStringLiteral("找不到数据库文件 %1，无法进行统计分析。")
-                     .arg(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath())));
-        return;
-    }
-    std::unique_ptr<Database> db = Database::OpenDatabase(path);
+    std::unique_ptr<Database> db = openStatisticsDatabase();
     if (!db)
         return;  // reported
     QList<Recordset> counts;
@@ -72,15 +59,23 @@ void runStatisticsCommand(StatsGroup group)
         MsgBox(statisticsGateMessage(group));
         return;
     }
+    db.reset();
     showStatisticsWindow(group);
 }
 
 void showStatisticsWindow(StatsGroup group)
 {
-    if (observer())
-        observer()(group);
+    switch (group) {
+    case StatsGroup::All:
+        frmzol10().Show();
+        break;
+    case StatsGroup::Men:
+        frmzol16().Show();
+        break;
+    case StatsGroup::Women:
+        frmzol15().Show();
+        break;
+    }
 }
-
-void setStatisticsWindowObserver(std::function<void(StatsGroup)> o) { observer() = std::move(o); }
 
 } // namespace zol

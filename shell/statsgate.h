@@ -5,11 +5,9 @@
 // tests; otherwise it shows its own message.
 #pragma once
 
-#include <functional>
+#include "records/statistics.h"
 
 namespace zol {
-
-enum class StatsGroup { All, Men, Women };
 
 // The smallest group for which a statistics window opens.
 constexpr int MinStatsRecords = 2;
@@ -22,11 +20,8 @@ constexpr int MinStatsRecords = 2;
 void runStatisticsCommand(StatsGroup group);
 
 // Shows the group's statistics window (all: frmzol10, men: frmzol16,
-// women: frmzol15), modeless.
-//
-// The statistics windows are not part of the program yet: this shows
-// nothing and only tells the observer installed below.
+// women: frmzol15), modeless. A window already loaded is shown again as it
+// is; a new one computes its statistics as it loads.
 void showStatisticsWindow(StatsGroup group);
-void setStatisticsWindowObserver(std::function<void(StatsGroup)> observer);
 
 } // namespace zol

@@ -1,0 +1,150 @@
+#include "records/frmzol14.h"
+
+#include "platform/database.h"
+#include "platform/dialogs.h"
+#include "platform/twips.h"
+#include "records/dbbackup.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+#include <QPushButton>
+
+namespace zol {
+
+namespace {
+
+const QString kFilter = QStringLiteral("数据库文件 (*.mdb);;所有文件 (*)");
+
+QString shown(const QString& path) { return QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()); }
+
+} // namespace
+
+DataBackup::DataBackup(QWidget* parent) : QFrame(parent)
+{
+    setFrameShape(QFrame::StyledPanel);
+    setFrameShadow(QFrame::Sunken);
+
+    makeLabel(this, QStringLiteral("测试记录数据库的备份与恢复"), 240, 180);
+    fileLabel = makeLabel(this, QString(), 240, 540, 5500, 615);
+    fileLabel->setWordWrap(true);
+    fileLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    auto* help = makeLabel(this,
+                           QStringLiteral("备份：把全部测试记录保存到您选择的文件中。\n"
+                                          "恢复：用您选择的备份文件中的记录替换现有的全部记录；"
+                                          "替换前先把现有数据另存一份放在数据库旁边。"),
+                           240, 1200, 5500, 855);
+    help->setWordWrap(true);
+    help->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    backupButton = makeButton(this, QStringLiteral("备份数据…"), 1080, 2160, 1455, 375);
+    restoreButton = makeButton(this, QStringLiteral("恢复数据…"), 3360, 2160, 1455, 375);
+    outcomeLabel = makeLabel(this, QString(), 240, 2700, 5500, 555);
+    outcomeLabel->setWordWrap(true);
+    outcomeLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+
+    connect(backupButton, &QPushButton::clicked, this, [this] { Backup(); });
+    connect(restoreButton, &QPushButton::clicked, this, [this] { Restore(); });
+}
+
+void DataBackup::showDatabase()
+{
+    const QString path = databasePath();
+    QString text = QStringLiteral("数据库文件：%1").arg(shown(path));
+    if (!QFileInfo(path).isFile()) {
+        text += QStringLiteral("（还没有这个文件）");
+    } else {
+        const BackupCheck now = checkBackupFile(path, false);
+        if (now.ok)
+            text += QStringLiteral("，现有测试记录 %1 条").arg(now.rows);
+    }
+    fileLabel->setText(text);
+}
+
+void DataBackup::setOutcome(const QString& text)
+{
+    outcomeLabel->setText(text);
+    showDatabase();
+}
+
+bool DataBackup::Backup()
+{
+    QString target = SaveFileDialog(QStringLiteral("数据备份"), kFilter);
+    if (target.isEmpty())
+        return false;
+    if (QFileInfo(target).suffix().isEmpty())
+        target += QStringLiteral(".mdb");
+    int rows = 0;
+    if (!backupDatabase(databasePath(), target, &rows)) {
+        setOutcome(QStringLiteral("备份没有完成。"));
+        return false;
+    }
+    const QString text =
+        QStringLiteral("备份完成：%1 条测试记录已保存到 %2。").arg(rows).arg(shown(target));
+    setOutcome(text);
+    MsgBox(text, vbOKOnly | vbInformation, QStringLiteral("信息"));
+    return true;
+}
+
+bool DataBackup::Restore()
+{
+    const QString source = OpenFileDialog(QStringLiteral("数据恢复"), kFilter);
+    if (source.isEmpty())
+        return false;
+    const QString current = databasePath();
+    if (isSameFile(source, current)) {
+        ErrorBox(QStringLiteral("所选文件就是正在使用的数据库文件 %1，请选择一个备份文件。")
+                     .arg(shown(current)));
+        return false;
+    }
+    const BackupCheck chosen = checkBackupFile(source);
+    if (!chosen.ok) {
+        ErrorBox(chosen.problem + QStringLiteral("不能用它恢复，现有数据没有改变。"));
+        setOutcome(QStringLiteral("没有恢复，现有数据没有改变。"));
+        return false;
+    }
+    // Without a database there is nothing to keep; one that cannot be read
+    // is left for the user to look at rather than replaced unseen.
+    const bool exists = QFileInfo(current).isFile();
+    const BackupCheck now = exists ? checkBackupFile(current) : BackupCheck{true, 0, QString()};
+    if (!now.ok) {
+        ErrorBox(now.problem + QStringLiteral("无法先另存现有数据，没有恢复。"));
+        return false;
+    }
+    const QString question =
+        QStringLiteral("所选备份文件 %1 中有 %2 条测试记录，现有数据库中有 %3 条。\n"
+                       "恢复后现有的 %3 条记录将全部被备份中的记录替换"
+                       "（现有数据会先另存一份）。确定要恢复吗？")
+            .arg(shown(source))
+            .arg(chosen.rows)
+            .arg(now.rows);
+    if (MsgBox(question, vbOKCancel | vbInformation, QStringLiteral("询问")) != vbOK)
+        return false;
+
+    const QString safety = exists ? safetyCopyPath(current) : QString();
+    if ((exists && !backupDatabase(current, safety)) || !replaceDatabase(current, source)) {
+        setOutcome(QStringLiteral("没有恢复，现有数据没有改变。"));
+        return false;
+    }
+    const BackupCheck after = checkBackupFile(current, false);
+    QString text = QStringLiteral("恢复完成：数据库中现在有 %1 条测试记录。").arg(after.rows);
+    if (exists)
+        text += QStringLiteral("恢复前的数据已另存为 %1。").arg(shown(safety));
+    setOutcome(text);
+    MsgBox(text, vbOKOnly | vbInformation, QStringLiteral("信息"));
+    return true;
+}
+
+Frmzol14Form::Frmzol14Form() : Form(QStringLiteral("frmzol14"))
+{
+    setWindowTitle(QStringLiteral("数据备份"));
+    setFixedDialogBorder();
+    setClientSize(6315, 4230);
+    DataBackup1 = new DataBackup(this);
+    place(DataBackup1, 120, 120, 5985, 3360);
+    DataBackup1->showDatabase();
+    Command1 = makeButton(this, QStringLiteral("退   出"), 4152, 3600, 1095, 375);
+    connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
+    centerOnScreen();
+}
+
+} // namespace zol

@@ -1,0 +1,127 @@
+// A grid of stored tests: the rows of 用户信息 that one condition chooses,
+// shown field by field and, while editing is allowed, changed, added and
+// deleted in place.
+//
+// Counsellors keep years of tests, so the grid never reads the whole table:
+// a query reads only the row ids (in the order the rows were stored), and
+// the fields of a row are read, a page at a time, when the view shows it.
+#pragma once
+
+#include <QAbstractTableModel>
+#include <QHash>
+#include <QStringList>
+#include <QTableView>
+#include <QVariantList>
+#include <QVector>
+#include <memory>
+
+namespace zol {
+
+class Database;
+
+class RecordsModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    explicit RecordsModel(QObject* parent = nullptr);
+    ~RecordsModel() override;
+
+    // The columns: the 21 fields of a stored test in the grid's order, each
+    // captioned with its name. The hidden key is never one of them.
+    static const QStringList& gridFields();
+
+    QString DatabaseName() const { return databaseName_; }
+    void setDatabaseName(const QString& path);
+    // A condition on 用户信息 with '?' placeholders and their values (empty:
+    // every row). Takes effect at Refresh().
+    void setRecordSource(const QString& condition, const QVariantList& params = {});
+    // Reads the rows again. A failure is reported and leaves the grid empty.
+    bool Refresh();
+
+    // The three switches of the grid. Adding shows an empty last row "*";
+    // what is typed into it is stored as one new row when the user leaves
+    // it (commitNewRow).
+    bool AllowAddNew() const { return allowAddNew_; }
+    bool AllowDelete() const { return allowDelete_; }
+    bool AllowUpdate() const { return allowUpdate_; }
+    void setAllowAddNew(bool on);
+    void setAllowDelete(bool on) { allowDelete_ = on; }
+    void setAllowUpdate(bool on);
+
+    // Rows of stored tests shown (the adding row not counted).
+    int storedRowCount() const { return int(keys_.size()); }
+    bool isNewRow(int row) const { return allowAddNew_ && row == keys_.size(); }
+    // Stores the row being added, if anything was typed into it. On a
+    // refusal (reported) the typed texts stay for the user to mend.
+    bool commitNewRow();
+    // Drops what was typed into the adding row.
+    void discardNewRow();
+    // Deletes the stored tests of these rows, all or none (the failure is
+    // reported). The adding row among them is discarded.
+    bool deleteRows(QList<int> rows);
+
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex& parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation,
+                        int role = Qt::DisplayRole) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+    // A change of a stored row is written at once; a change the engine
+    // refuses is reported and the row shows its stored values again.
+    bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
+
+private:
+    static constexpr int kPageRows = 64;
+    using Row = QStringList;
+
+    bool open();
+    const Row& rowAt(int row) const;
+    bool readRows(const QVector<qint64>& keys, QHash<qint64, Row>* rows) const;
+    void reportLater(const QString& message) const;
+    void rereadRow(int row);
+    void resetNewRow();
+
+    QString databaseName_;
+    QString condition_;
+    QVariantList params_;
+    std::unique_ptr<Database> db_;
+    QVector<qint64> keys_;
+    mutable QHash<int, QVector<Row>> pages_;
+    Row newRow_;
+    bool newRowTouched_ = false;
+    bool allowAddNew_ = false;
+    bool allowDelete_ = false;
+    bool allowUpdate_ = false;
+    mutable bool reportPending_ = false;
+};
+
+// The view: a table over a RecordsModel with the grid's three switches.
+// The Delete key deletes the selected rows after asking.
+class DataGrid : public QTableView {
+    Q_OBJECT
+public:
+    explicit DataGrid(QWidget* parent = nullptr);
+
+    RecordsModel* records() const { return model_; }
+    void setAllowAddNew(bool on);
+    void setAllowDelete(bool on) { model_->setAllowDelete(on); }
+    void setAllowUpdate(bool on);
+    bool AllowAddNew() const { return model_->AllowAddNew(); }
+    bool AllowDelete() const { return model_->AllowDelete(); }
+    bool AllowUpdate() const { return model_->AllowUpdate(); }
+
+    // Closes an open editor, keeping what it holds, and stores the row
+    // being added.
+    void finishEditing();
+    // Asks ("询问", OK/Cancel), then deletes the selected rows. False when
+    // nothing was deleted.
+    bool deleteSelectedRows();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void updateEditTriggers();
+    RecordsModel* model_;
+};
+
+} // namespace zol
