@@ -458,7 +458,7 @@ std::unique_ptr<Database> Database::OpenDatabase(const QString& path)
     const bool empty = QFileInfo(path).size() == 0;
     std::unique_ptr<Database> db(new Database(path, readOnly));
     QString message;
-    if (!db->setUp(empty && !readOnly, &message)) {
+    if (!db->setUp(empty, &message)) {
         ErrorBox(message);
         return nullptr;
     }
