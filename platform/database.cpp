@@ -25,7 +25,6 @@ namespace {
 // SQLite's primary result codes, as the driver reports them in
 // QSqlError::nativeErrorCode().
 enum SqliteCode {
-    kError = 1,
     kPerm = 3,
     kBusy = 5,
     kLocked = 6,
@@ -250,14 +249,14 @@ QString describeDatabaseError(const QSqlError& error, const QString& path)
 {
     const QString file = shownPath(path);
     const int code = sqliteCode(error);
-    if (code == kReadOnly || code == kCantOpen || code == kPerm) {
-        if (QFileInfo::exists(path) && !mayWrite(path) && code == kReadOnly)
-            return QStringLiteral("数据库文件 %1 是只读的，无法保存数据。请去掉该文件的只读属性后再试。").arg(file);
-        if (!mayWrite(folderOf(path)))
-            return QStringLiteral("数据库文件 %1 所在的文件夹 %2 不允许写入，无法保存数据。"
-                                  "请让该文件夹允许写入后再试。")
-                .arg(file, QDir::toNativeSeparators(folderOf(path)));
-    }
+    // A file that may be written, in a folder that may not (where the
+    // engine keeps its journal while it writes): the folder is to blame.
+    const bool fileReadOnly = QFileInfo::exists(path) && !mayWrite(path);
+    if ((code == kReadOnly || code == kCantOpen || code == kPerm) && !fileReadOnly
+        && !mayWrite(folderOf(path)))
+        return QStringLiteral("数据库文件 %1 所在的文件夹 %2 不允许写入，无法保存数据。"
+                              "请让该文件夹允许写入后再试。")
+            .arg(file, QDir::toNativeSeparators(folderOf(path)));
     switch (code) {
     case kReadOnly:
         return QStringLiteral("数据库文件 %1 是只读的，无法保存数据。请去掉该文件的只读属性后再试。").arg(file);
