@@ -2,8 +2,13 @@
 #include "dbtestsupport.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
+#include <QProcess>
+#include <QSet>
 #include <QSqlDatabase>
+#include <QSqlDriver>
+#include <sqlite3.h>
 
 using namespace zol;
 using namespace dbtest;
@@ -198,6 +203,21 @@ private slots:
         QFile::setPermissions(databasePath(), QFile::ReadOwner | QFile::WriteOwner);
     }
 
+    // The folder, not the file, stands in the way: the message says so.
+    void readOnlyFolder()
+    {
+        QVERIFY(SaveForm().save(sampleRecord(QStringLiteral("张三"))));
+        const QByteArray before = fileBytes(databasePath());
+        const auto writable = QFile::permissions(folder->path());
+        QVERIFY(QFile::setPermissions(folder->path(), QFile::ReadOwner | QFile::ExeOwner));
+        const bool saved = SaveForm().save(sampleRecord(QStringLiteral("李四")));
+        QFile::setPermissions(folder->path(), writable);
+        QVERIFY(!saved);
+        verifyOneError(*dialogs, {QStringLiteral("文件夹"), QStringLiteral("不允许写入")});
+        QVERIFY(!dialogs->last().prompt.contains(QStringLiteral("只读")));
+        QCOMPARE(fileBytes(databasePath()), before);
+    }
+
     // A file that is there but not ours is refused, and left as it was.
     void foreignFileIsLeftAlone_data()
     {
@@ -251,21 +271,172 @@ private slots:
         QCOMPARE(browser.shown(), sampleRecord(QStringLiteral("人3"), 3));
     }
 
+    // Another copy holds the file: the save waits for it, and only then says so.
     void fileIsLocked()
     {
         QVERIFY(SaveForm().save(sampleRecord(QStringLiteral("张三"))));
-        PragmaScope noWait({QStringLiteral("PRAGMA busy_timeout=0")});
+        PragmaScope shortWait({QStringLiteral("PRAGMA busy_timeout=300")});
         const auto other = Database::OpenDatabase();
-        QVERIFY(other->Execute(QStringLiteral("BEGIN EXCLUSIVE")));
+        QVERIFY(other->BeginTrans());
+        QElapsedTimer waited;
+        waited.start();
         QVERIFY(!SaveForm().save(sampleRecord(QStringLiteral("李四"))));
+        QVERIFY(waited.elapsed() >= 250);
         verifyOneError(*dialogs, {QStringLiteral("锁定")});
         QVERIFY(other->Rollback());
         QCOMPARE(rowCount(), 1);
     }
 };
 
+// A 用户信息 table this program did not make, holding three tests: without
+// the key column, with an ID of its own that is not the row number, with a
+// column more, or with a field missing (which is named when a save needs it).
+class ForeignTableTest : public zoltest::WindowFixture {
+    Q_OBJECT
+private slots:
+    void init() { startWindows(); }
+    void cleanup() { stopWindows(); }
+
+    void worksLikeOurOwn_data()
+    {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<QString>("missing");
+        QTest::newRow("the 21 fields alone") << QString() << QString();
+        QTest::newRow("an ID of its own") << QStringLiteral("ADD COLUMN ID TEXT DEFAULT 'x'") << QString();
+        QTest::newRow("a column more") << QStringLiteral("ADD COLUMN 备注 TEXT") << QString();
+        QTest::newRow("a field missing") << QStringLiteral("DROP COLUMN 测试日期") << QStringLiteral("测试日期");
+    }
+    void worksLikeOurOwn()
+    {
+        QFETCH(QString, change);
+        QFETCH(QString, missing);
+        SaveForm ours;
+        for (const QString& name : {QStringLiteral("甲"), QStringLiteral("乙"), QStringLiteral("丙")})
+            QVERIFY(ours.save(sampleRecord(name)));
+        {
+            RawConnection raw(databasePath());
+            QVERIFY(raw.exec(QStringLiteral("CREATE TABLE t AS SELECT %1 FROM 用户信息 ORDER BY ID")
+                                 .arg(testRecordFields().join(QLatin1Char(',')))));
+            QVERIFY(raw.exec(QStringLiteral("DROP TABLE 用户信息")));
+            QVERIFY(raw.exec(QStringLiteral("ALTER TABLE t RENAME TO 用户信息")));
+            QVERIFY(change.isEmpty() || raw.exec(QStringLiteral("ALTER TABLE 用户信息 ") + change));
+        }
+        const QVariant layout = RawConnection(databasePath()).value(QStringLiteral("SELECT sql FROM sqlite_master"));
+        if (!missing.isEmpty()) {
+            QVERIFY(!SaveForm().save(sampleRecord(QStringLiteral("丁"))));
+            verifyOneError(*dialogs, {missing});
+            QCOMPARE(rowCount(), 3);
+            return;
+        }
+        QVERIFY(SaveForm().save(sampleRecord(QStringLiteral("丁"))));
+        SaveForm editor;
+        QVERIFY(editor.data.Refresh());
+        QVERIFY(editor.data.MoveNext());
+        editor.box(QStringLiteral("姓名"))->setText(QStringLiteral("乙改"));
+        QVERIFY(editor.data.Update());
+        QVERIFY(editor.data.MoveNext());
+        QVERIFY(editor.data.Delete());
+        QCOMPARE(dialogs->count(), 0);
+        verifyBrowsed({sampleRecord(QStringLiteral("甲")), sampleRecord(QStringLiteral("乙改")),
+                       sampleRecord(QStringLiteral("丁"))});
+        QCOMPARE(RawConnection(databasePath()).value(QStringLiteral("SELECT sql FROM sqlite_master")), layout);
+    }
+};
+
+// Texts the engine would not store as they were typed. Half a surrogate
+// pair stands for no character: it is stored as U+FFFD and its neighbours
+// stay. A text too long for the engine (its limit lowered here, to keep the
+// texts small) is refused, naming its field.
+class AwkwardTextTest : public zoltest::WindowFixture {
+    Q_OBJECT
+private slots:
+    void init() { startWindows(); }
+    void cleanup() { stopWindows(); }
+
+    void storedAsTypedOrRefused_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("stored");   // null: refused
+        const QChar high(0xD83D), low(0xDE00), bad(QChar::ReplacementCharacter);
+        const QString a = QStringLiteral("甲"), b = QStringLiteral("乙");
+        QTest::newRow("lone first half") << a + high + b << a + bad + b;
+        QTest::newRow("lone second half") << a + low + b << a + bad + b;
+        QTest::newRow("first half last") << a + high << a + bad;
+        QTest::newRow("halves reversed") << low + (high + b) << bad + (bad + b);
+        QTest::newRow("a whole pair") << a + high + low + b << a + high + low + b;
+        QTest::newRow("long, fits") << QString(10000, a[0]) << QString(10000, a[0]);   // 30,000 bytes
+        QTest::newRow("Chinese, too long") << QString(20000, a[0]) << QString();
+        QTest::newRow("Latin, too long") << QString(60000, QLatin1Char('a')) << QString();
+    }
+    void storedAsTypedOrRefused()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, stored);
+        const auto db = Database::OpenDatabase();
+        sqlite3_limit(*static_cast<sqlite3* const*>(db->connection().driver()->handle().constData()),
+                      SQLITE_LIMIT_LENGTH, 50000);
+        QCOMPARE(db->InsertRow(testRecordTable(), {{QStringLiteral("姓名"), typed},
+                                                   {QStringLiteral("性别"), QStringLiteral("男")}}),
+                 !stored.isNull());
+        if (stored.isNull()) {
+            verifyOneError(*dialogs, {QStringLiteral("姓名"), QStringLiteral("太长")});
+            QCOMPARE(rowCount(), 0);
+            return;
+        }
+        const Recordset rs = db->OpenRecordset(QStringLiteral("SELECT * FROM 用户信息"));
+        QCOMPARE(rs.Fields(QStringLiteral("姓名")).toString(), stored);
+        QCOMPARE(rs.Fields(QStringLiteral("性别")).toString(), QStringLiteral("男"));
+        QCOMPARE(dialogs->count(), 0);
+    }
+};
+
+// Two copies of the program saving into one file at the same time, each
+// through the data control as a result window does.
+class TwoCopiesTest : public zoltest::WindowFixture {
+    Q_OBJECT
+private slots:
+    void init() { startWindows(); }
+    void cleanup() { stopWindows(); }
+
+    void everySaveOfBothIsStored_data()
+    {
+        QTest::addColumn<bool>("fileExists");
+        QTest::newRow("one file") << true;
+        QTest::newRow("both starting on a missing file") << false;
+    }
+    void everySaveOfBothIsStored()
+    {
+        QFETCH(bool, fileExists);
+        if (fileExists)
+            QCOMPARE(rowCount(), 0);   // makes the file
+        const int perCopy = 300;
+        const QStringList prefixes = {QStringLiteral("甲"), QStringLiteral("乙")};
+        QProcess copies[2];
+        for (int c = 0; c < 2; ++c)
+            copies[c].start(QStringLiteral(ZOL_SAVER),
+                            {databasePath(), prefixes[c], QString::number(perCopy)});
+        QSet<QString> expected;
+        for (int c = 0; c < 2; ++c) {
+            QVERIFY(copies[c].waitForFinished(60000));
+            QVERIFY2(copies[c].exitStatus() == QProcess::NormalExit && copies[c].exitCode() == 0,
+                     copies[c].readAllStandardError().constData());
+            for (int i = 1; i <= perCopy; ++i)
+                expected << prefixes[c] + QString::number(i);
+        }
+        QSet<QString> names;
+        for (const QStringList& row : storedRows())
+            QVERIFY(!names.contains(row[0]) && (names << row[0], true));
+        QCOMPARE(names, expected);
+        // Nothing of the making is left beside the file.
+        QCOMPARE(QDir(folder->path()).entryList(QDir::Files), QStringList{QStringLiteral("zol.mdb")});
+    }
+};
+
 ZOL_TEST(DatabaseFileTest)
 ZOL_TEST(RecordsetTest)
 ZOL_TEST(DatabaseFailureTest)
+ZOL_TEST(ForeignTableTest)
+ZOL_TEST(AwkwardTextTest)
+ZOL_TEST(TwoCopiesTest)
 
 #include "tst_database.moc"
