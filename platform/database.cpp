@@ -7,9 +7,16 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSqlDriver>
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <atomic>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <sqlite3.h>
+#include <unistd.h>
 
 namespace zol {
 
@@ -18,14 +25,25 @@ namespace {
 // SQLite's primary result codes, as the driver reports them in
 // QSqlError::nativeErrorCode().
 enum SqliteCode {
+    kError = 1,
+    kPerm = 3,
     kBusy = 5,
     kLocked = 6,
+    kNoMem = 7,
     kReadOnly = 8,
+    kIoErr = 10,
     kCorrupt = 11,
     kFull = 13,
     kCantOpen = 14,
+    kTooBig = 18,
+    kConstraint = 19,
+    kMismatch = 20,
     kNotADatabase = 26,
 };
+
+// A few seconds: long enough for another copy's save to finish, short
+// enough that a file held by a stuck program is reported soon.
+constexpr int kBusyWaitMs = 5000;
 
 QStringList& extraPragmas()
 {
@@ -37,6 +55,18 @@ QString shownPath(const QString& path)
 {
     return QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
 }
+
+const auto kWriteBits = QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther;
+
+// The superuser may write anything; a file or folder without write
+// permission bits is still meant to be left alone.
+bool mayWrite(const QString& path)
+{
+    const QFileInfo info(path);
+    return info.isWritable() && (info.permissions() & kWriteBits);
+}
+
+QString folderOf(const QString& path) { return QFileInfo(path).absolutePath(); }
 
 QString quoteIdentifier(QString name)
 {
@@ -65,7 +95,47 @@ int sqliteCode(const QSqlError& error)
         return kBusy;
     if (text.contains(QLatin1String("unable to open"), Qt::CaseInsensitive))
         return kCantOpen;
+    if (text.contains(QLatin1String("too big"), Qt::CaseInsensitive))
+        return kTooBig;
     return -1;
+}
+
+sqlite3* handleOf(const QSqlDatabase& db)
+{
+    const QVariant v = db.driver() ? db.driver()->handle() : QVariant();
+    if (!v.isValid() || qstrcmp(v.typeName(), "sqlite3*") != 0)
+        return nullptr;
+    return *static_cast<sqlite3* const*>(v.constData());
+}
+
+// The engine turns UTF-16 into UTF-8 by reading a surrogate and the unit
+// after it as one character, so a lone half of a pair would take its
+// neighbour with it. Such a half stands for no character; it becomes U+FFFD.
+QString withoutBrokenSurrogates(QString text)
+{
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (!text.at(i).isSurrogate())
+            continue;
+        if (text.at(i).isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate())
+            ++i;
+        else
+            text[i] = QChar(QChar::ReplacementCharacter);
+    }
+    return text;
+}
+
+QVariant boundValue(const QVariant& value)
+{
+    if (value.typeId() == QMetaType::QString)
+        return withoutBrokenSurrogates(value.toString());
+    return value;
+}
+
+// What an engine text names after e.g. "no such column: ", if it says that.
+QString namedAfter(const QString& engineText, QLatin1String prefix)
+{
+    const int at = engineText.indexOf(prefix, 0, Qt::CaseInsensitive);
+    return at < 0 ? QString() : engineText.mid(at + prefix.size()).trimmed();
 }
 
 QString tableMissingText(const QString& path, const QString& table)
@@ -93,11 +163,19 @@ Kind columnKind(const QString& name, const QString& declaredType)
 // The value stored for a text in a column of the given kind; an empty
 // optional (with the message in *message) when the text does not fit.
 std::optional<QVariant> convertText(const QString& path, const QString& field, Kind kind,
-                                    const QString& text, QString* message)
+                                    const QString& text, qint64 maxBytes, QString* message)
 {
     const QString trimmed = text.trimmed();
     switch (kind) {
     case Kind::Text:
+        // The engine stores UTF-8, at most three bytes for a UTF-16 unit.
+        if (text.size() * 3 > maxBytes && text.toUtf8().size() > maxBytes) {
+            *message = QStringLiteral("无法保存到数据库文件 %1：字段“%2”的文字太长（%3 个字符），"
+                                      "无法完整保存。这次的数据没有保存。")
+                           .arg(shownPath(path), field)
+                           .arg(text.size());
+            return std::nullopt;
+        }
         return QVariant(text.isNull() ? QStringLiteral("") : text);
     case Kind::Integer: {
         if (trimmed.isEmpty())
@@ -151,6 +229,19 @@ const QStringList& testRecordFields()
 
 QString recordKeyField() { return QStringLiteral("ID"); }
 
+QString recordKeyExpression() { return QStringLiteral("rowid"); }
+
+QString keyedSelect(const QString& table, const QString& rest)
+{
+    QString sql = QStringLiteral("SELECT %1 AS %2, * FROM %3")
+                      .arg(recordKeyExpression(), recordKeyField(), quoteIdentifier(table));
+    if (!rest.isEmpty())
+        sql += QLatin1Char(' ') + rest;
+    return sql;
+}
+
+int busyWaitMilliseconds() { return kBusyWaitMs; }
+
 QString databasePath() { return programFile(QStringLiteral("zol.mdb")); }
 
 void setExtraConnectionPragmas(const QStringList& pragmas) { extraPragmas() = pragmas; }
@@ -158,7 +249,16 @@ void setExtraConnectionPragmas(const QStringList& pragmas) { extraPragmas() = pr
 QString describeDatabaseError(const QSqlError& error, const QString& path)
 {
     const QString file = shownPath(path);
-    switch (sqliteCode(error)) {
+    const int code = sqliteCode(error);
+    if (code == kReadOnly || code == kCantOpen || code == kPerm) {
+        if (QFileInfo::exists(path) && !mayWrite(path) && code == kReadOnly)
+            return QStringLiteral("数据库文件 %1 是只读的，无法保存数据。请去掉该文件的只读属性后再试。").arg(file);
+        if (!mayWrite(folderOf(path)))
+            return QStringLiteral("数据库文件 %1 所在的文件夹 %2 不允许写入，无法保存数据。"
+                                  "请让该文件夹允许写入后再试。")
+                .arg(file, QDir::toNativeSeparators(folderOf(path)));
+    }
+    switch (code) {
     case kReadOnly:
         return QStringLiteral("数据库文件 %1 是只读的，无法保存数据。请去掉该文件的只读属性后再试。").arg(file);
     case kFull:
@@ -168,13 +268,30 @@ QString describeDatabaseError(const QSqlError& error, const QString& path)
     case kCorrupt:
         return QStringLiteral("文件 %1 不是有效的数据库文件，或者已经损坏，无法读写测试记录。").arg(file);
     case kCantOpen:
+    case kPerm:
         return QStringLiteral("无法打开数据库文件 %1。请检查该文件和它所在文件夹的权限。").arg(file);
     case kBusy:
     case kLocked:
         return QStringLiteral("数据库文件 %1 正被其他程序使用（已锁定），请稍后再试。").arg(file);
+    case kTooBig:
+        return QStringLiteral("要保存的文字太长，数据库文件 %1 无法完整保存。这次的数据没有保存。").arg(file);
+    case kConstraint:
+    case kMismatch:
+        return QStringLiteral("数据库文件 %1 中的表不接受这些数据（表的约束条件不允许），这次的数据没有保存。")
+            .arg(file);
+    case kIoErr:
+        return QStringLiteral("读写数据库文件 %1 时磁盘出错。这次的数据没有保存，请检查磁盘后再试。").arg(file);
+    case kNoMem:
+        return QStringLiteral("内存不足，无法读写数据库文件 %1。").arg(file);
     default:
         break;
     }
+    const QString column = namedAfter(error.databaseText(), QLatin1String("no such column: "));
+    if (!column.isEmpty())
+        return QStringLiteral("数据库文件 %1 中没有字段“%2”，无法读写测试记录。").arg(file, column);
+    const QString table = namedAfter(error.databaseText(), QLatin1String("no such table: "));
+    if (!table.isEmpty())
+        return tableMissingText(path, table);
     QString detail = error.databaseText().trimmed();
     if (detail.isEmpty())
         detail = error.text().trimmed();
@@ -328,39 +445,77 @@ std::unique_ptr<Database> Database::OpenDatabase(const QString& path)
         ErrorBox(QStringLiteral("%1 不是一个文件，无法作为数据库文件打开。").arg(shownPath(path)));
         return nullptr;
     }
-
-    // Only a file made here, or one that is still empty, gets the table. An
-    // exclusive create never replaces a file that appeared in the meantime.
-    bool createdHere = false;
     if (!info.exists()) {
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
-            ErrorBox(QStringLiteral("无法创建数据库文件 %1。请检查该文件夹是否允许写入。（%2）")
-                         .arg(shownPath(path), file.errorString()));
+        QString message;
+        if (!createFile(path, &message)) {
+            ErrorBox(message);
             return nullptr;
         }
-        file.close();
-        createdHere = true;
     }
-    const bool empty = createdHere || QFileInfo(path).size() == 0;
 
-    // The superuser may write any file; a file without write permission bits
-    // is still meant to be left alone.
-    const auto writeBits = QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther;
-    const bool readOnly = !createdHere && !(QFileInfo(path).permissions() & writeBits);
-
+    // An empty file (made by hand, or left by an older program) gets the table.
+    const bool readOnly = !mayWrite(path) || !mayWrite(folderOf(path));
+    const bool empty = QFileInfo(path).size() == 0;
     std::unique_ptr<Database> db(new Database(path, readOnly));
     QString message;
-    if (!db->setUp(empty, &message)) {
-        db.reset();
-        if (createdHere) {
-            QFile::remove(path + QStringLiteral("-journal"));
-            QFile::remove(path);
-        }
+    if (!db->setUp(empty && !readOnly, &message)) {
         ErrorBox(message);
         return nullptr;
     }
     return db;
+}
+
+bool Database::createFile(const QString& path, QString* message)
+{
+    const QString folder = folderOf(path);
+    if (!mayWrite(folder)) {
+        *message = QStringLiteral("无法创建数据库文件 %1：文件夹 %2 不允许写入。请让该文件夹允许写入后再试。")
+                       .arg(shownPath(path), QDir::toNativeSeparators(folder));
+        return false;
+    }
+
+    // Built complete under a name of its own, then moved into place by a
+    // rename that never replaces: a copy of the program that started at the
+    // same moment either finds no file or a whole one, and a file that
+    // appeared meanwhile, with whatever the other copy has stored in it, is
+    // the one both use.
+    static std::atomic<int> counter{0};
+    const QString temp = QStringLiteral("%1.%2-%3.new").arg(path).arg(::getpid()).arg(++counter);
+    struct Cleanup {
+        QString temp;
+        ~Cleanup()
+        {
+            QFile::remove(temp + QStringLiteral("-journal"));
+            QFile::remove(temp);
+        }
+    } cleanup{temp};
+
+    QFile file(temp);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+        *message = QStringLiteral("无法创建数据库文件 %1。请检查该文件夹是否允许写入。（%2）")
+                       .arg(shownPath(path), file.errorString());
+        return false;
+    }
+    file.close();
+    {
+        Database built(temp, false);
+        if (!built.setUp(true, message)) {
+            message->replace(shownPath(temp), shownPath(path));
+            return false;
+        }
+    }
+
+    const QByteArray from = QFile::encodeName(temp);
+    const QByteArray to = QFile::encodeName(path);
+    int rc = ::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE);
+    if (rc != 0 && errno != EEXIST)
+        rc = ::link(from.constData(), to.constData());   // file systems without that rename
+    if (rc != 0 && errno != EEXIST) {
+        *message = QStringLiteral("无法创建数据库文件 %1。请检查该文件夹是否允许写入。（%2）")
+                       .arg(shownPath(path), QString::fromLocal8Bit(std::strerror(errno)));
+        return false;
+    }
+    return true;
 }
 
 bool Database::setUp(bool createTable, QString* message)
@@ -375,8 +530,10 @@ bool Database::setUp(bool createTable, QString* message)
 
     {
         QSqlQuery q(db_);
-        // First, so that a setting such as the busy timeout covers the
-        // statements below too.
+        // First, so that the statements below wait for another copy too;
+        // the extra statements come next and may change it.
+        if (!q.exec(QStringLiteral("PRAGMA busy_timeout=%1").arg(kBusyWaitMs)))
+            return failed(q.lastError());
         for (const QString& pragma : extraPragmas())
             if (!q.exec(pragma))
                 return failed(q.lastError());
@@ -414,11 +571,12 @@ bool Database::setUp(bool createTable, QString* message)
         columns << quoteIdentifier(fields[i]) +
                        (score ? QStringLiteral(" INTEGER") : QStringLiteral(" TEXT"));
     }
-    const QString create = QStringLiteral("CREATE TABLE %1 (%2)")
+    // Another copy may be giving the same empty file its table right now.
+    const QString create = QStringLiteral("CREATE TABLE IF NOT EXISTS %1 (%2)")
                                .arg(quoteIdentifier(testRecordTable()), columns.join(QStringLiteral(", ")));
 
     QSqlQuery q(db_);
-    if (!q.exec(QStringLiteral("BEGIN")))
+    if (!q.exec(QStringLiteral("BEGIN IMMEDIATE")))
         return failed(q.lastError());
     if (!q.exec(create) || !q.exec(QStringLiteral("COMMIT"))) {
         const QSqlError error = q.lastError();
@@ -466,7 +624,7 @@ bool Database::run(QSqlQuery& q, const QString& sql, const QVariantList& params)
     if (!q.prepare(sql))
         return report(q.lastError());
     for (const QVariant& p : params)
-        q.addBindValue(p);
+        q.addBindValue(boundValue(p));
     if (!q.exec())
         return report(q.lastError());
     return true;
@@ -482,7 +640,10 @@ bool Database::Execute(const QString& sql, const QVariantList& params, int* rows
     return true;
 }
 
-bool Database::BeginTrans() { return Execute(QStringLiteral("BEGIN")); }
+// Immediate: a transaction that reads first and writes later would have
+// to upgrade its lock, and the engine refuses that at once, without the
+// busy wait, while another copy is writing.
+bool Database::BeginTrans() { return Execute(QStringLiteral("BEGIN IMMEDIATE")); }
 
 bool Database::CommitTrans() { return Execute(QStringLiteral("COMMIT")); }
 
@@ -490,6 +651,24 @@ bool Database::Rollback()
 {
     QSqlQuery q(db_);
     return q.exec(QStringLiteral("ROLLBACK"));
+}
+
+bool Database::inTransaction() const
+{
+    sqlite3* handle = handleOf(db_);
+    return handle && !sqlite3_get_autocommit(handle);
+}
+
+bool Database::writing(const std::function<bool()>& write)
+{
+    if (inTransaction())
+        return write();
+    if (!BeginTrans())
+        return false;
+    if (write() && CommitTrans())
+        return true;
+    Rollback();
+    return false;
 }
 
 bool Database::tableColumns(const QString& table, QList<Column>* columns)
@@ -514,6 +693,8 @@ bool Database::convertValues(const QString& table, const FieldTexts& values, QSt
     QList<Column> columns;
     if (!tableColumns(table, &columns))
         return false;
+    sqlite3* handle = handleOf(db_);
+    const qint64 maxBytes = handle ? sqlite3_limit(handle, SQLITE_LIMIT_LENGTH, -1) : 1000000000;
     for (const auto& [field, text] : values) {
         const Column* column = nullptr;
         for (const Column& c : columns)
@@ -526,7 +707,7 @@ bool Database::convertValues(const QString& table, const FieldTexts& values, QSt
         }
         QString message;
         const auto value = convertText(path_, column->name, columnKind(column->name, column->type),
-                                       text, &message);
+                                       text, maxBytes, &message);
         if (!value) {
             ErrorBox(message);
             return false;
@@ -546,67 +727,76 @@ bool Database::convertValues(const QString& table, const FieldTexts& values, QSt
 
 bool Database::InsertRow(const QString& table, const FieldTexts& values, QVariant* newKey)
 {
-    QStringList names;
-    QVariantList params;
-    if (!convertValues(table, values, &names, &params))
-        return false;
+    return writing([&] {
+        QStringList names;
+        QVariantList params;
+        if (!convertValues(table, values, &names, &params))
+            return false;
 
-    QString sql;
-    if (names.isEmpty()) {
-        sql = QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(quoteIdentifier(table));
-    } else {
-        QStringList marks;
-        for (int i = 0; i < names.size(); ++i)
-            marks << QStringLiteral("?");
-        sql = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                  .arg(quoteIdentifier(table), names.join(QStringLiteral(", ")),
-                       marks.join(QStringLiteral(", ")));
-    }
-    QSqlQuery q(db_);
-    if (!run(q, sql, params))
-        return false;
-    if (newKey)
-        *newKey = q.lastInsertId();
-    return true;
+        QString sql;
+        if (names.isEmpty()) {
+            sql = QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(quoteIdentifier(table));
+        } else {
+            QStringList marks;
+            for (int i = 0; i < names.size(); ++i)
+                marks << QStringLiteral("?");
+            sql = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                      .arg(quoteIdentifier(table), names.join(QStringLiteral(", ")),
+                           marks.join(QStringLiteral(", ")));
+        }
+        QSqlQuery q(db_);
+        if (!run(q, sql, params))
+            return false;
+        if (newKey)
+            *newKey = q.lastInsertId();
+        return true;
+    });
 }
 
 bool Database::UpdateRow(const QString& table, const QVariant& key, const FieldTexts& values)
 {
-    QStringList names;
-    QVariantList params;
-    if (!convertValues(table, values, &names, &params))
-        return false;
+    return writing([&] {
+        QStringList names;
+        QVariantList params;
+        if (!convertValues(table, values, &names, &params))
+            return false;
 
-    QString sql;
-    if (names.isEmpty()) {
-        // Nothing to change; still make sure the row is there.
-        sql = QStringLiteral("UPDATE %1 SET %2 = %2 WHERE %2 = ?")
-                  .arg(quoteIdentifier(table), recordKeyField());
-    } else {
-        QStringList sets;
-        for (const QString& n : names)
-            sets << n + QStringLiteral(" = ?");
-        sql = QStringLiteral("UPDATE %1 SET %2 WHERE %3 = ?")
-                  .arg(quoteIdentifier(table), sets.join(QStringLiteral(", ")), recordKeyField());
-    }
-    params << key;
-    int changed = 0;
-    if (!Execute(sql, params, &changed))
-        return false;
-    if (changed == 0) {
-        ErrorBox(QStringLiteral("数据库文件 %1 中已经没有这条记录（可能已被删除），修改没有保存。")
-                     .arg(shownPath(path_)));
-        return false;
-    }
-    return true;
+        int found = 0;
+        if (names.isEmpty()) {
+            // Nothing to change; still make sure the row is there.
+            const Recordset rs = OpenRecordset(QStringLiteral("SELECT count(*) AS n FROM %1 WHERE %2 = ?")
+                                                   .arg(quoteIdentifier(table), recordKeyExpression()),
+                                               {key});
+            if (!rs.isValid())
+                return false;
+            found = rs.Fields(QStringLiteral("n")).toInt();
+        } else {
+            QStringList sets;
+            for (const QString& n : names)
+                sets << n + QStringLiteral(" = ?");
+            params << key;
+            if (!Execute(QStringLiteral("UPDATE %1 SET %2 WHERE %3 = ?")
+                             .arg(quoteIdentifier(table), sets.join(QStringLiteral(", ")),
+                                  recordKeyExpression()),
+                         params, &found))
+                return false;
+        }
+        if (found == 0) {
+            ErrorBox(QStringLiteral("数据库文件 %1 中已经没有这条记录（可能已被删除），修改没有保存。")
+                         .arg(shownPath(path_)));
+            return false;
+        }
+        return true;
+    });
 }
 
 bool Database::DeleteRow(const QString& table, const QVariant& key)
 {
-    // A row that is already gone counts as deleted.
-    return Execute(QStringLiteral("DELETE FROM %1 WHERE %2 = ?")
-                       .arg(quoteIdentifier(table), recordKeyField()),
-                   {key});
+    return writing([&] {
+        return Execute(QStringLiteral("DELETE FROM %1 WHERE %2 = ?")
+                           .arg(quoteIdentifier(table), recordKeyExpression()),
+                       {key});
+    });
 }
 
 } // namespace zol

@@ -4,7 +4,45 @@
 // Every operation that can fail reports the failure itself, with one
 // message box through zol::ErrorBox (title "出错信息"), and returns false,
 // nullptr or an invalid recordset. Callers therefore never show a second
-// message for the same failure.
+// message for the same failure. The messages are Chinese sentences
+// (describeDatabaseError); only an engine error that none of them foresees
+// adds the engine's own words after its sentence.
+//
+// Several copies of the program may use one file at the same time. Rules
+// that keep them from refusing or damaging each other's work:
+//
+// - Every write runs in an immediate transaction: the write lock is taken
+//   before anything is read, and a copy that finds the file locked waits
+//   (busyWaitMilliseconds(), a few seconds) before it reports that the file
+//   is in use. InsertRow, UpdateRow and DeleteRow take care of this
+//   themselves. Anything else that writes (several statements that belong
+//   together, a model on connection(), a restore) goes between BeginTrans()
+//   and CommitTrans(), Rollback() on failure; BeginTrans() is immediate.
+//   (QSqlDatabase::transaction() would begin a deferred one: do not use it.)
+//
+// - A row is addressed by its hidden key, SQLite's own row number
+//   (recordKeyExpression(), "rowid"). In a file made by this program it is
+//   the key column ID; a 用户信息 table from elsewhere that has only the 21
+//   fields has the row number all the same, so such a file is read, saved
+//   to and deleted from like our own, and is never rebuilt or changed in
+//   its layout. Recordsets carry the key under the name recordKeyField()
+//   when the query selects it; keyedSelect() does:
+//
+//       // all row keys, in the order stored (a browser over many rows)
+//       db->OpenRecordset(keyedSelect(testRecordTable(), QStringLiteral("ORDER BY rowid")))
+//       // one row, by its key
+//       db->OpenRecordset(keyedSelect(testRecordTable(), QStringLiteral("WHERE rowid = ?")), {key})
+//
+//   A grid (QSqlTableModel on connection()) finds ID as the primary key of
+//   our own table; for a table without it, select and address "rowid".
+//
+// - Only the fields that change are written: an update never rewrites a
+//   field the user left alone, even one whose stored text a box could not
+//   show whole.
+//
+// - A text the engine cannot store whole is refused with a message naming
+//   the field; a broken character (an unpaired UTF-16 surrogate) is stored
+//   as U+FFFD, the replacement character, and its neighbours are kept.
 #pragma once
 
 #include <QList>
@@ -14,6 +52,7 @@
 #include <QString>
 #include <QStringList>
 #include <QVariant>
+#include <functional>
 #include <memory>
 
 namespace zol {
@@ -23,16 +62,29 @@ namespace zol {
 QString testRecordTable();
 const QStringList& testRecordFields();
 
-// The hidden key column that tells identical rows apart. It is not one of the
-// 21 fields and no list of fields contains it.
+// The name under which a recordset carries a row's hidden key ("ID"), and
+// the key column of a table made by this program. It is not one of the 21
+// fields and no list of fields contains it.
 QString recordKeyField();
+
+// How SQL names the hidden key of any row: "rowid".
+QString recordKeyExpression();
+
+// "SELECT rowid AS ID, * FROM <table> <rest>": every column and the key.
+// rest may hold a WHERE and an ORDER BY clause with '?' placeholders.
+QString keyedSelect(const QString& table, const QString& rest = QString());
+
+// How long a write waits for another copy of the program to release the
+// file before it says that the file is in use.
+int busyWaitMilliseconds();
 
 // programFile("zol.mdb").
 QString databasePath();
 
 // Statements run on every connection right after it is opened, before
-// anything else is read. For tests and diagnosis (e.g. "PRAGMA max_page_count=1"
-// to see what a full disk does). An empty list switches them off.
+// anything else is read (after the busy wait is set, so they may change it).
+// For tests and diagnosis (e.g. "PRAGMA max_page_count=1" to see what a full
+// disk does). An empty list switches them off.
 void setExtraConnectionPragmas(const QStringList& pragmas);
 
 // The message shown for an error of the engine on the file at path.
@@ -104,7 +156,11 @@ class Database {
 public:
     // Opens the database file at path for reading and writing. When the file
     // does not exist but its folder does, the file is created with the table
-    // 用户信息. An existing file is never re-created or overwritten; a file
+    // 用户信息: built under a temporary name in the same folder and moved to
+    // path only while no file of that name exists, so that a copy of the
+    // program that starts at the same moment never loses what the other has
+    // written; when the other copy was first, its file is opened. An existing
+    // file is never re-created, overwritten or removed. A file, or a folder,
     // without any write permission bit is opened read-only, so that writes
     // fail even for the superuser. Reports the failure and returns nullptr
     // when the folder is missing, the file cannot be created or opened, is
@@ -125,8 +181,10 @@ public:
     // Runs a statement that returns no rows.
     bool Execute(const QString& sql, const QVariantList& params = {}, int* rowsAffected = nullptr);
 
-    // An explicit transaction. Rollback reports nothing: it follows a
-    // failure that has been reported already.
+    // An explicit transaction, always a writing one: BeginTrans takes the
+    // write lock at once (waiting busyWaitMilliseconds() for another copy).
+    // Rollback reports nothing: it follows a failure that has been reported
+    // already.
     bool BeginTrans();
     bool CommitTrans();
     bool Rollback();
@@ -135,11 +193,14 @@ public:
     // integer columns take a blank text as NULL and a number rounded to a
     // whole number (halves to even); the test date takes a blank text as NULL
     // and a date, which is stored as yyyy-MM-dd; text columns take the text as
-    // it is. A text that does not convert is refused with a message naming
-    // the field and the text, and nothing is written.
+    // it is. A text that does not convert, or is too long for the engine, is
+    // refused with a message naming the field, and nothing is written.
+    // Outside BeginTrans each call is a transaction of its own.
     bool InsertRow(const QString& table, const FieldTexts& values, QVariant* newKey = nullptr);
-    // Reports a failure when no row has that key any more.
+    // Writes the given fields only. Reports a failure when no row has that
+    // key any more.
     bool UpdateRow(const QString& table, const QVariant& key, const FieldTexts& values);
+    // A row that is already gone counts as deleted.
     bool DeleteRow(const QString& table, const QVariant& key);
 
     // The connection itself, for a model or a registered function. Whatever
@@ -149,6 +210,10 @@ public:
 private:
     Database(const QString& path, bool readOnly);
     bool setUp(bool createTable, QString* message);
+    static bool createFile(const QString& path, QString* message);
+    bool inTransaction() const;
+    // Runs write inside the caller's transaction, or in one of its own.
+    bool writing(const std::function<bool()>& write);
     bool report(const QSqlError& error) const;
     // Prepares the statement, binds the parameters and runs it; reports a failure.
     bool run(QSqlQuery& q, const QString& sql, const QVariantList& params) const;

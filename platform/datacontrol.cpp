@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QRegularExpression>
+#include <limits>
 
 namespace zol {
 
@@ -27,12 +28,6 @@ QString unquoted(const QString& name)
     if (name.size() >= 2 && name.startsWith(QLatin1Char('"')) && name.endsWith(QLatin1Char('"')))
         return name.mid(1, name.size() - 2).replace(QStringLiteral("\"\""), QStringLiteral("\""));
     return name;
-}
-
-QString quoted(QString name)
-{
-    name.replace(QLatin1Char('"'), QStringLiteral("\"\""));
-    return QLatin1Char('"') + name + QLatin1Char('"');
 }
 
 QString displayText(const QVariant& value)
@@ -64,8 +59,8 @@ bool DataControl::sourceIsTable() const
 QString DataControl::sourceSql() const
 {
     if (sourceIsTable())
-        return QStringLiteral("SELECT * FROM %1 ORDER BY %2")
-            .arg(quoted(unquoted(recordSource_.trimmed())), recordKeyField());
+        return keyedSelect(unquoted(recordSource_.trimmed()),
+                           QStringLiteral("ORDER BY %1").arg(recordKeyExpression()));
     return recordSource_;
 }
 
@@ -145,7 +140,7 @@ bool DataControl::AddNew()
     return true;
 }
 
-bool DataControl::Update() { return store(false); }
+bool DataControl::Update() { return store(); }
 
 bool DataControl::Delete()
 {
@@ -174,12 +169,14 @@ bool DataControl::Delete()
     return true;
 }
 
-FieldTexts DataControl::boundTexts(bool editedOnly) const
+FieldTexts DataControl::boundTexts() const
 {
     FieldTexts texts;
     for (const Binding& b : bindings_) {
         const auto* edit = qobject_cast<const QLineEdit*>(b.control.data());
-        if (edit && (!editedOnly || b.edited))
+        // A stored row keeps every field whose box still shows it as stored,
+        // so that a save never rewrites what the user left alone.
+        if (edit && (adding_ || edit->text() != displayText(rows_.Fields(b.field))))
             texts.append({b.field, edit->text()});
     }
     return texts;
@@ -193,7 +190,7 @@ bool DataControl::anyEdited() const
     return false;
 }
 
-bool DataControl::store(bool editedOnly)
+bool DataControl::store()
 {
     if (!adding_) {
         if (!rows_.hasCurrentRow()) {
@@ -217,14 +214,13 @@ bool DataControl::store(bool editedOnly)
     // The write and the read-back of the stored row succeed or fail together.
     if (!db->BeginTrans())
         return false;
-    const FieldTexts texts = boundTexts(editedOnly);
+    const FieldTexts texts = boundTexts();
     QVariant key = adding_ ? QVariant() : rows_.rowKey();
     bool ok = adding_ ? db->InsertRow(table, texts, &key) : db->UpdateRow(table, key, texts);
     Recordset stored;
     if (ok) {
-        stored = db->OpenRecordset(QStringLiteral("SELECT * FROM %1 WHERE %2 = ?")
-                                       .arg(quoted(table), recordKeyField()),
-                                   {key});
+        stored = db->OpenRecordset(
+            keyedSelect(table, QStringLiteral("WHERE %1 = ?").arg(recordKeyExpression())), {key});
         ok = stored.isValid();
     }
     if (ok)
@@ -248,12 +244,12 @@ bool DataControl::leaveRow()
 {
     if (adding_) {
         if (anyEdited())
-            return store(false);
+            return store();
         adding_ = false;
         return true;
     }
     if (anyEdited() && rows_.hasCurrentRow())
-        return store(true);
+        return store();
     return true;
 }
 
@@ -291,8 +287,11 @@ bool DataControl::bind(QWidget* control, const QString& field)
     if (!binding) {
         bindings_.push_back({control, field, false});
         binding = &bindings_.back();
-        if (edit)
+        if (edit) {
+            // A stored text of any length is shown, and written back, whole.
+            edit->setMaxLength(std::numeric_limits<int>::max());
             connect(edit, &QLineEdit::textEdited, this, [this, edit] { markEdited(edit); });
+        }
     }
     binding->field = field;
     binding->edited = false;

@@ -54,14 +54,18 @@ public:
     bool AddNew();
     bool isAdding() const { return adding_; }
     // Stores the texts of the bound text boxes: as a new row after AddNew,
-    // otherwise into the current row. The stored row becomes the current row.
+    // otherwise into the current row, where only the fields whose box no
+    // longer shows the stored value are written (a change made meanwhile by
+    // another copy of the program to another field stays). The stored row,
+    // read back, becomes the current row.
     bool Update();
     // Removes the current row from the file. Until the next move there is no
     // current row; MoveNext then goes to the row that followed it. While a new
     // row is being added, the new row is dropped instead.
     bool Delete();
 
-    // Shows the named field of the current row in a QLabel or a QLineEdit.
+    // Shows the named field of the current row in a QLabel or a QLineEdit,
+    // whose length limit is lifted so that it holds a stored text whole.
     // A QLineEdit's text is written back at Update(), and text the user typed
     // is also written back when the control leaves the row (a move, a
     // re-read or AddNew). Returns false for any other kind of widget.
@@ -78,9 +82,9 @@ private:
     bool sourceIsTable() const;
     QString sourceSql() const;
     bool writeTable(QString* table);
-    FieldTexts boundTexts(bool editedOnly) const;
+    FieldTexts boundTexts() const;
     bool anyEdited() const;
-    bool store(bool editedOnly);
+    bool store();
     bool leaveRow();
     bool moveBy(void (Recordset::*move)());
     void showCurrentRow();

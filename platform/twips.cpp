@@ -1,5 +1,6 @@
 #include "platform/twips.h"
 
+#include <QAbstractItemView>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
@@ -7,6 +8,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyle>
 #include <QtMath>
 
 namespace zol {
@@ -106,8 +108,17 @@ QComboBox* makeList(QWidget* parent, const QStringList& items, int left, int top
 {
     auto* c = new QComboBox(parent);
     c->setEditable(false);
+    // Open as a list of at most maxVisibleItems() rows with a scroll bar.
+    // The platform's default style would instead open one menu as tall as
+    // all the items, taller than the screen for the long lists.
+    c->setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }"));
+    c->ensurePolished();   // before the list below is made, so that it opens as a list
     c->addItems(items);
     c->setCurrentIndex(-1);
+    // The open list is wide enough for its longest item beside the scroll bar.
+    QAbstractItemView* list = c->view();
+    list->setMinimumWidth(list->sizeHintForColumn(0) + 2 * list->frameWidth()
+                          + c->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, list));
     place(c, left, top, width, height);
     return c;
 }

@@ -48,7 +48,8 @@ QCheckBox* makeCheck(QWidget* parent, const QString& caption, int left, int top,
                      int height);
 QGroupBox* makeFrame(QWidget* parent, const QString& caption, int left, int top, int width,
                      int height);
-// A drop-down list with fixed items and nothing chosen.
+// A drop-down list with fixed items and nothing chosen; it opens a bounded
+// number of rows and scrolls the rest.
 QComboBox* makeList(QWidget* parent, const QStringList& items, int left, int top, int width,
                     int height);
 

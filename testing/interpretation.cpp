@@ -72,10 +72,18 @@ QString interpretationText(Scale scale, int score)
 
 void InterpretationText(QLineEdit* text1, QLineEdit* text2, QLineEdit* text3, QLineEdit* text4)
 {
-    text2->setText(interpretationText(Scale::E, gEScore));
-    text3->setText(interpretationText(Scale::N, gNScore));
-    text1->setText(interpretationText(Scale::P, gPScore));
-    text4->setText(interpretationText(Scale::L, gLScore));
+    // A sentence longer than its box shows from its beginning, where its
+    // number stands. Setting a text leaves the cursor at its end, also when
+    // the box already held it (the typed-in scorers write the texts the
+    // window chose as it loaded again) or has the focus.
+    auto show = [](QLineEdit* box, const QString& text) {
+        box->setText(text);
+        box->setCursorPosition(0);
+    };
+    show(text2, interpretationText(Scale::E, gEScore));
+    show(text3, interpretationText(Scale::N, gNScore));
+    show(text1, interpretationText(Scale::P, gPScore));
+    show(text4, interpretationText(Scale::L, gLScore));
 }
 
 } // namespace zol

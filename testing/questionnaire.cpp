@@ -232,21 +232,15 @@ void QuestionnaireForm::Command5_Click()
 {
     Hide();
 
-    // The counters start from zero whatever an earlier test left in them.
-    gPRaw = gERaw = gNRaw = gLRaw = 0;
+    for (int n = 1; n <= kItemCount; ++n)
+        Keys[n] = itemKey(n).keyed;
+    // Counted afresh: whatever an earlier test left in the counters is gone.
+    const RawScores raw = scoreAnswers(Answers);
+    gPRaw = qint16(raw.p);
+    gERaw = qint16(raw.e);
+    gNRaw = qint16(raw.n);
+    gLRaw = qint16(raw.l);
     gPScore = gEScore = gNScore = gLScore = 0;
-    for (int n = 1; n <= kItemCount; ++n) {
-        const ItemKey key = itemKey(n);
-        Keys[n] = key.keyed;
-        if (Answers[n] != Keys[n])
-            continue;
-        switch (key.scale) {
-        case Scale::P: ++gPRaw; break;
-        case Scale::E: ++gERaw; break;
-        case Scale::N: ++gNRaw; break;
-        case Scale::L: ++gLRaw; break;
-        }
-    }
     ApplyNorms();
 
     // The E-N window draws its point itself while it loads; the profile is

@@ -5,12 +5,15 @@
 #include "platform/datacontrol.h"
 #include "platform/database.h"
 #include "platform/dialogs.h"
+#include "platform/elidedlabel.h"
 #include "platform/fonts.h"
 #include "platform/paths.h"
 #include "platform/twips.h"
 #include "testing/frmzol2.h"
 #include "testing/interpretation.h"
 #include "testing/zolmodule1.h"
+
+#include <limits>
 
 namespace zol {
 
@@ -33,6 +36,16 @@ QLabel* colouredLabel(QWidget* parent, const QString& caption, int left, int top
 {
     QLabel* l = makeLabel(parent, caption, left, top, width, height);
     setForeColor(l, colour);
+    return l;
+}
+
+// A subject value: its designed width, cut visibly where a long value
+// would otherwise touch the next caption.
+QLabel* valueLabel(QWidget* parent, int left, int top, int width)
+{
+    QLabel* l = new ElidedLabel(parent);
+    place(l, left, top, width, 240);
+    setForeColor(l, kBlue);
     return l;
 }
 
@@ -104,19 +117,19 @@ void ResultForm::buildLayout()
     Label19 = colouredLabel(this, QStringLiteral("性  别："), capLeft[1], 600, kBlue);
     Label21 = colouredLabel(this, QStringLiteral("年  龄："), capLeft[2], 600, kBlue);
     Label32 = colouredLabel(this, QStringLiteral("编 号："), capLeft[3], 600, kBlue);
-    Label18 = colouredLabel(this, QString(), valLeft[0], 600, kBlue, valWidth[0], 240);
-    Label20 = colouredLabel(this, QString(), valLeft[1], 600, kBlue, valWidth[1], 240);
-    Label22 = colouredLabel(this, QString(), valLeft[2], 600, kBlue, valWidth[2], 240);
-    Label33 = colouredLabel(this, QString(), valLeft[3], 600, kBlue, valWidth[3], 240);
+    Label18 = valueLabel(this, valLeft[0], 600, valWidth[0]);
+    Label20 = valueLabel(this, valLeft[1], 600, valWidth[1]);
+    Label22 = valueLabel(this, valLeft[2], 600, valWidth[2]);
+    Label33 = valueLabel(this, valLeft[3], 600, valWidth[3]);
 
     Label23 = colouredLabel(this, QStringLiteral("文  化："), capLeft[0], 840, kBlue);
     Label25 = colouredLabel(this, QStringLiteral("民  族："), capLeft[1], 840, kBlue);
     Label27 = colouredLabel(this, QStringLiteral("职  业："), capLeft[2], 840, kBlue);
     Label34 = colouredLabel(this, QStringLiteral("来 源："), capLeft[3], 840, kBlue);
-    Label24 = colouredLabel(this, QString(), valLeft[0], 840, kBlue, valWidth[0], 240);
-    Label26 = colouredLabel(this, QString(), valLeft[1], 840, kBlue, valWidth[1], 240);
-    Label28 = colouredLabel(this, QString(), valLeft[2], 840, kBlue, valWidth[2], 240);
-    Label35 = colouredLabel(this, QString(), valLeft[3], 840, kBlue, valWidth[3], 240);
+    Label24 = valueLabel(this, valLeft[0], 840, valWidth[0]);
+    Label26 = valueLabel(this, valLeft[1], 840, valWidth[1]);
+    Label28 = valueLabel(this, valLeft[2], 840, valWidth[2]);
+    Label35 = valueLabel(this, valLeft[3], 840, valWidth[3]);
 
     Label29 = colouredLabel(this, en ? QStringLiteral("E-N关系图") : QStringLiteral("受试人格剖面图"),
                             en ? 3480 : 3000, 1080, kPink);
@@ -150,12 +163,8 @@ void ResultForm::buildLayout()
         *boxes[i] = makeTextBox(this, 960, textTop + 240 * i, 5775, 270);
         QLineEdit* box = *boxes[i];
         box->setText(design[i]);
-        // A long sentence shows from its beginning, also when set by code.
-        connect(box, &QLineEdit::textChanged, box, [box] {
-            if (!box->hasFocus())
-                box->setCursorPosition(0);
-        });
-        box->setCursorPosition(0);
+        // An evaluation the counsellor pastes in is saved whole.
+        box->setMaxLength(std::numeric_limits<int>::max());
     }
 
     const int buttonTop = en ? 7440 : 7320;

@@ -1,7 +1,5 @@
 #include "testing/scoringkey.h"
 
-#include <array>
-
 namespace zol {
 
 QString answerYes() { return QStringLiteral("是"); }
@@ -43,6 +41,23 @@ ItemKey itemKey(int item)
     if (item < 1 || item > kItemCount)
         return {Scale::P, QString()};
     return byItem[item];
+}
+
+RawScores scoreAnswers(const std::array<QString, kItemCount + 1>& answers)
+{
+    RawScores raw;
+    for (int item = 1; item <= kItemCount; ++item) {
+        const ItemKey key = itemKey(item);
+        if (answers[item] != key.keyed)
+            continue;
+        switch (key.scale) {
+        case Scale::P: ++raw.p; break;
+        case Scale::E: ++raw.e; break;
+        case Scale::N: ++raw.n; break;
+        case Scale::L: ++raw.l; break;
+        }
+    }
+    return raw;
 }
 
 } // namespace zol

@@ -5,6 +5,7 @@
 #include "testing/zolmodule1.h"
 
 #include <QString>
+#include <array>
 #include <vector>
 
 namespace zol {
@@ -33,5 +34,16 @@ struct ItemKey {
 
 // The key of item n, 1 <= n <= 88.
 ItemKey itemKey(int item);
+
+// Raw scores of one set of answers (answers[n] is item n's answer, "" when
+// not answered): one point on an item's scale for an answer equal to its
+// keyed answer.
+struct RawScores {
+    int p = 0;
+    int e = 0;
+    int n = 0;
+    int l = 0;
+};
+RawScores scoreAnswers(const std::array<QString, kItemCount + 1>& answers);
 
 } // namespace zol

@@ -116,20 +116,29 @@ const NormTable kMale50 = {
              {11, 12, 45}, {13, 14, 50}, {15, 16, 55}, {17, 17, 60}, {18, 19, 65}, {20, 21, 70}},
 };
 
-// Men (男) aged 60 and over. The rows marked "completed" complete the
-// published table for raw values the printed table leaves out (N raw 1,
-// E raw 11, P raw 21-23), all within the questionnaire's range.
+// The tables for 60 and over leave some raw scores within the
+// questionnaire's range without a score. The rows marked "filled" are ours,
+// not published, and follow two rules:
+// - a raw score with no row of its own takes the score of the nearest
+//   published row above it (the row it would belong to if that row reached
+//   one raw point lower); above the last row of a column, the last row's
+//   score goes on, as the open top rows ("20 and above") of other tables do;
+// - a row the published table lists without its score gets one step of 5
+//   from its neighbour, the step between the rows of every table.
+
+// Men (男) aged 60 and over. Filled: N raw 1 and E raw 11 (nearest row
+// above), P raw 21-23 (the last row's 120 goes on).
 const NormTable kMale60 = {
-    /* N */ {{1, 1, 35}, // completed
+    /* N */ {{1, 1, 35}, // filled: as raw 2
              {2, 2, 35}, {3, 5, 40}, {6, 7, 45}, {8, 9, 50}, {10, 11, 55}, {12, 14, 60},
              {15, 16, 65}, {17, 18, 70}, {19, 21, 75}, {22, 24, 80}},
     /* E */ {{1, 3, 35}, {4, 5, 40}, {6, 8, 45}, {9, 10, 50},
-             {11, 11, 55}, // completed
+             {11, 11, 55}, // filled: as raw 12
              {12, 12, 55}, {13, 15, 60}, {16, 17, 65}, {18, 19, 70}, {20, 21, 75}},
     /* P */ {{1, 1, 35}, {2, 2, 40}, {3, 3, 45}, {4, 4, 50}, {5, 5, 55}, {6, 6, 60}, {7, 8, 65},
              {9, 9, 70}, {10, 10, 75}, {11, 11, 80}, {12, 12, 85}, {13, 13, 90}, {14, 15, 95},
              {16, 16, 100}, {17, 17, 105}, {18, 18, 110}, {19, 19, 115}, {20, 20, 120},
-             {21, 23, 120}}, // completed
+             {21, 23, 120}}, // filled: the last row's score goes on
     // L raw 1 gives 0: that is the table's value, not a missing one.
     /* L */ {{1, 1, 0}, {2, 3, 5}, {4, 4, 10}, {5, 6, 15}, {7, 7, 20}, {8, 8, 25}, {9, 10, 30},
              {11, 11, 35}, {12, 12, 40}, {13, 14, 45}, {15, 15, 50}, {16, 16, 55}, {17, 18, 60},
@@ -202,20 +211,22 @@ const NormTable kFemale50 = {
              {13, 14, 50}, {15, 16, 55}, {17, 18, 60}, {19, 20, 65}, {21, kAndAbove, 70}},
 };
 
-// Women (女) aged 60 and over. The rows marked "completed" complete the
-// published table for raw values the printed table leaves out (N raw 1,
-// E raw 10-11, P raw 1-3 and 6-8), all within the questionnaire's range.
+// Women (女) aged 60 and over. Filled: N raw 1 and E raw 10-11 (nearest row
+// above). P raw 1, 2, 3, 6, 7 and 8 have rows of their own in the published
+// table without scores: 6, 7 and 8 climb by 5 from 55 (raw 4-5) to the 75 of
+// raw 9-10, and 1, 2 and 3 go down by 5 from 55, which gives the 40, 45 and
+// 50 that the women's tables for 40-49 and 50-59 give these raw scores.
 const NormTable kFemale60 = {
     // No row gives 65: the column goes from 60 straight to 70, as published.
-    /* N */ {{1, 1, 30}, // completed
+    /* N */ {{1, 1, 30}, // filled: as raw 2
              {2, 2, 30}, {3, 4, 35}, {5, 7, 40}, {8, 9, 45}, {10, 12, 50}, {13, 14, 55},
              {15, 17, 60}, {18, 19, 70}, {20, 22, 75}, {23, 24, 80}},
     /* E */ {{1, 1, 30}, {2, 3, 35}, {4, 5, 40}, {6, 7, 45}, {8, 9, 50},
-             {10, 11, 55}, // completed
+             {10, 11, 55}, // filled: as raw 12
              {12, 12, 55}, {13, 14, 60}, {15, 16, 65}, {17, 18, 70}, {19, 20, 75}, {21, 21, 80}},
-    /* P */ {{1, 1, 40}, {2, 2, 45}, {3, 3, 50}, // completed
+    /* P */ {{1, 1, 40}, {2, 2, 45}, {3, 3, 50}, // filled: down by 5 from raw 4-5
              {4, 5, 55},
-             {6, 6, 60}, {7, 7, 65}, {8, 8, 70}, // completed
+             {6, 6, 60}, {7, 7, 65}, {8, 8, 70}, // filled: up by 5 towards raw 9-10
              {9, 10, 75}, {11, 11, 80}, {12, 12, 85}, {13, 13, 90}, {14, 14, 95},
              {15, 16, 100}, {17, 17, 105}, {18, 18, 110}, {19, 19, 115}, {20, kAndAbove, 120}},
     /* L */ {{1, 1, 10}, {2, 3, 15}, {4, 5, 20}, {6, 7, 25}, {8, 9, 30}, {10, 10, 35},

@@ -165,6 +165,27 @@ private slots:
         verifyBrowsed({changed, sampleRecord(QStringLiteral("乙"))});
     }
 
+    // A save writes only what changed: a change another copy made to
+    // another field meanwhile stays, and a text longer than a text box
+    // usually holds is shown whole and never rewritten cut.
+    void updateWritesOnlyWhatChanged()
+    {
+        QStringList record = sampleRecord(QStringLiteral("甲"));
+        record[17] = QString(40000, QChar(0x6587));   // E评价
+        QVERIFY(SaveForm().save(record));
+        SaveForm first, second;
+        QVERIFY(first.data.Refresh());
+        QVERIFY(second.data.Refresh());
+        QCOMPARE(first.box(QStringLiteral("E评价"))->text(), record[17]);
+        first.box(QStringLiteral("姓名"))->setText(QStringLiteral("甲改"));
+        QVERIFY(first.data.Update());
+        second.box(QStringLiteral("标准分L"))->setText(QStringLiteral("41"));
+        QVERIFY(second.data.Update());
+        record[0] = QStringLiteral("甲改");
+        record[15] = QStringLiteral("41");
+        QCOMPARE(storedRows(), QList<QStringList>{record});
+    }
+
     void typedTextIsWrittenBackOnLeavingTheRow()
     {
         SaveForm form;

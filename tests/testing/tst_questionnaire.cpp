@@ -21,6 +21,19 @@ const QString kYes = QStringLiteral("是");
 const QString kNo = QStringLiteral("否");
 const QString kQuit = QStringLiteral("测试还没有结束，你真的要提前结束个性测试吗！");
 
+// The scoring sheet, copied here by hand and not from the program, in the
+// order P, E, N, L: the items keyed 是 and the items keyed 否 of each scale.
+struct SheetScale {
+    QList<int> yes;
+    QList<int> no;
+};
+const SheetScale kSheet[4] = {
+    {{22, 26, 30, 34, 46, 50, 66, 68, 75, 76, 81, 85}, {2, 6, 9, 11, 18, 38, 42, 56, 62, 72, 88}},
+    {{1, 5, 10, 13, 14, 17, 25, 33, 37, 41, 49, 53, 55, 61, 65, 71, 80, 84}, {21, 29, 45}},
+    {{3, 7, 12, 15, 19, 23, 27, 31, 35, 39, 43, 47, 51, 57, 59, 63, 67, 69, 73, 74, 77, 78, 82, 86}, {}},
+    {{20, 32, 36, 58, 87}, {4, 8, 16, 24, 28, 40, 44, 48, 52, 54, 60, 64, 70, 79, 83}},
+};
+
 } // namespace
 
 class ScoringKeyTest : public QObject {
@@ -49,6 +62,29 @@ private slots:
         QCOMPARE(sizes[Scale::E], 21);
         QCOMPARE(sizes[Scale::N], 24);
         QCOMPARE(sizes[Scale::L], 20);
+    }
+
+    // One item answered, the others left open: the answer scores a point on
+    // the sheet's scale exactly when the sheet keys it so. Moving an item to
+    // another scale or turning its keyed answer round fails here.
+    void oneAnswerScoresAsTheSheetSays_data()
+    {
+        QTest::addColumn<int>("item");
+        for (int n = 1; n <= kItemCount; ++n)
+            QTest::addRow("item %d", n) << n;
+    }
+    void oneAnswerScoresAsTheSheetSays()
+    {
+        QFETCH(int, item);
+        for (const QString& answer : {kYes, kNo}) {
+            std::array<QString, kItemCount + 1> answers{};
+            answers[item] = answer;
+            QList<int> expected;   // P, E, N, L
+            for (const SheetScale& scale : kSheet)
+                expected << int((answer == kYes ? scale.yes : scale.no).contains(item));
+            const RawScores raw = scoreAnswers(answers);
+            QCOMPARE((QList<int>{raw.p, raw.e, raw.n, raw.l}), expected);
+        }
     }
 };
 

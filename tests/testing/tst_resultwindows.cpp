@@ -2,7 +2,10 @@
 #include "testwindows.h"
 
 #include "platform/dbtestsupport.h"
+#include "platform/elidedlabel.h"
 #include "testing/interpretation.h"
+#include "testing/questionnaire.h"
+#include "testing/rawscores.h"
 
 #include <QFile>
 #include <QTest>
@@ -333,7 +336,95 @@ private slots:
     }
 };
 
+// What the counsellor reads on a result window reached the way a test
+// reaches it.
+class ResultReadingTest : public ItemsFixture {
+    Q_OBJECT
+
+    // Finishes a test on the given road and returns its result window.
+    static ResultForm& finish(const QString& road)
+    {
+        loadSetupWindows();
+        if (road.startsWith(QLatin1String("questionnaire"))) {
+            QuestionnaireForm& q = road.endsWith(QLatin1String("E-N"))
+                                       ? static_cast<QuestionnaireForm&>(Frmzol23())
+                                       : static_cast<QuestionnaireForm&>(Frmzol3());
+            q.Show();
+            q.Answers.fill(QStringLiteral("否"));   // P 70, N 0, L 60: long texts
+            q.Command5_Click();
+        } else {
+            RawScoreForm& w = road.endsWith(QLatin1String("E-N")) ? static_cast<RawScoreForm&>(frmzol22())
+                                                                  : static_cast<RawScoreForm&>(frmzol19());
+            w.Show();
+            // Man aged 25: P 100, E 35, N 80, L 70, long texts but E's.
+            for (const auto& [box, raw] : {std::pair{w.Text1, "19"}, {w.Text2, "3"},
+                                           {w.Text3, "24"}, {w.Text4, "18"}})
+                QTest::keyClicks(box, QLatin1String(raw));
+            click(w.Command1);
+        }
+        for (const char* name : {"frmzol4", "frmzol21", "frmzol401", "frmzol211"})
+            if (auto* r = qobject_cast<ResultForm*>(Form::findLoaded(QLatin1String(name))))
+                return *r;
+        QTest::qFail("no result window", __FILE__, __LINE__);
+        return frmzol4();
+    }
+
+private slots:
+    void init() { startWithItems(); }
+    void cleanup() { stopWindows(); }
+
+    void textsShowFromTheirBeginning_data()
+    {
+        QTest::addColumn<QString>("road");
+        for (const char* road : {"questionnaire, profile", "questionnaire, E-N", "typed-in, profile",
+                                 "typed-in, E-N"})
+            QTest::newRow(road) << QString::fromLatin1(road);
+    }
+    void textsShowFromTheirBeginning()
+    {
+        QFETCH(QString, road);
+        ResultForm& r = finish(road);
+        QVERIFY(r.isVisible());
+        r.grab();   // the boxes scroll their text as they paint
+        QLineEdit* boxes[4] = {r.Text1, r.Text2, r.Text3, r.Text4};
+        for (int i = 0; i < 4; ++i) {
+            QVERIFY(boxes[i]->text().startsWith(QString::number(i + 1) + QStringLiteral("：")));
+            // The character at the box's left edge is the text's first.
+            QVERIFY2(boxes[i]->cursorPositionAt(QPoint(4, boxes[i]->height() / 2)) <= 1,
+                     qPrintable(boxes[i]->text()));
+        }
+    }
+
+    // A value wider than its label stays in the label's designed place, is
+    // drawn visibly cut before the caption beside it, and is saved whole.
+    void aLongValueKeepsToItsLabel_data()
+    {
+        QTest::addColumn<QString>("road");
+        QTest::newRow("profile") << QStringLiteral("typed-in, profile");
+        QTest::newRow("E-N") << QStringLiteral("typed-in, E-N");
+    }
+    void aLongValueKeepsToItsLabel()
+    {
+        QFETCH(QString, road);
+        ResultForm& r = finish(road);
+        const QString name = QStringLiteral("欧阳司马诸葛上官慕容长孙宇文");
+        const QRect designed = r.Label18->geometry();
+        r.Label18->setText(name);
+        r.grab();
+        QCOMPARE(r.Label18->geometry(), designed);
+        QVERIFY(designed.right() < r.Label19->geometry().left());
+        const auto* label = qobject_cast<ElidedLabel*>(r.Label18);
+        QVERIFY(label);
+        const QString shown = label->shownText();
+        QVERIFY2(shown.endsWith(QChar(0x2026)) && name.startsWith(shown.chopped(1)), qPrintable(shown));
+        QVERIFY(r.Label18->fontMetrics().horizontalAdvance(shown) <= designed.width());
+        click(r.Command1);
+        QCOMPARE(dbtest::storedRows().value(0).value(0), name);
+    }
+};
+
 ZOL_TEST(ResultChartTest)
 ZOL_TEST(ResultSaveTest)
 ZOL_TEST(ResultExitTest)
+ZOL_TEST(ResultReadingTest)
 #include "tst_resultwindows.moc"

@@ -11,10 +11,12 @@
 #include "testing/questionnaire.h"
 #include "testing/rawscores.h"
 
+#include <QAbstractItemView>
 #include <QFile>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTest>
 
 using namespace zol;
@@ -108,6 +110,27 @@ private slots:
         QCOMPARE(w.Label2->text(), QStringLiteral("姓\u3000名："));
         QCOMPARE(w.Label9->text(), QStringLiteral("编  号："));
         QVERIFY(!w.Option1->isChecked() && !w.Option2->isChecked());
+    }
+
+    // A list opens as a bounded popup inside the 800 × 600 screen the windows
+    // are laid out for, wide enough for its longest item; the longer lists
+    // scroll.
+    void listsOpenWithinTheScreen()
+    {
+        Frmzol2Form& w = frmzol2();
+        w.Show();
+        for (QComboBox* c : {w.Combo1, w.Combo2, w.Combo3, w.Combo4}) {
+            c->showPopup();
+            QWidget* popup = c->view()->window();
+            QVERIFY(popup->isVisible());
+            QVERIFY2(popup->height() <= 300, qPrintable(QString::number(popup->height())));
+            QCOMPARE(c->view()->verticalScrollBar()->isVisible(), c->count() > 10);
+            for (int i = 0; i < c->count(); ++i)
+                QVERIFY2(c->view()->viewport()->width()
+                             >= c->view()->fontMetrics().horizontalAdvance(c->itemText(i)),
+                         qPrintable(c->itemText(i)));
+            c->hidePopup();
+        }
     }
 
     void recordNumberFollowsTheRowCount()
