@@ -161,21 +161,20 @@ bool DataControl::reread(bool keepPlace)
     return ok;
 }
 
-// The key at which the control stood in rows (on a row, or in the gap a
-// deleted row left before the row that follows it), and whether it stood
-// on that row. A key of -1 stands for the start, one past the last key
-// for the end.
+// Puts the control where it stood in the rows read before: on the same
+// row, or, when that row is gone, in the gap before the row that followed
+// it; before the start or past the end as it was. Rows are in key order.
 void DataControl::placeAsIn(const Recordset& old)
 {
+    if (old.rows_.isEmpty() || (old.index_ < 0 && !old.onDeletedRow_)) {
+        rows_.index_ = -1;
+        return;
+    }
     const int oldKey = old.columnIndex(recordKeyField());
     const int newKey = rows_.columnIndex(recordKeyField());
     if (oldKey < 0 || newKey < 0)
         return;   // no keys to find the place by: the first row
     const int n = int(rows_.rows_.size());
-    if (old.rows_.isEmpty() || (old.index_ < 0 && !old.onDeletedRow_)) {
-        rows_.index_ = -1;
-        return;
-    }
     if (old.index_ >= old.rows_.size()) {
         rows_.index_ = n;
         return;
