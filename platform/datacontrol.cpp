@@ -30,6 +30,12 @@ QString unquoted(const QString& name)
     return name;
 }
 
+// The row of a table with the key given as its one parameter.
+QString rowByKey(const QString& table)
+{
+    return keyedSelect(table, QStringLiteral("WHERE %1 = ?").arg(recordKeyExpression()));
+}
+
 QString displayText(const QVariant& value)
 {
     if (!value.isValid() || value.isNull())
@@ -123,10 +129,7 @@ bool DataControl::readCurrentRow(Database* db)
     }
     if (!db)
         return false;
-    QString table;
-    writeTable(&table);
-    Recordset rs = db->OpenRecordset(
-        keyedSelect(table, QStringLiteral("WHERE %1 = ?").arg(recordKeyExpression())), {rows_.rowKey()});
+    Recordset rs = db->OpenRecordset(rowByKey(unquoted(recordSource_.trimmed())), {rows_.rowKey()});
     if (!rs.isValid())
         return false;
     current_ = rs;
@@ -136,6 +139,14 @@ bool DataControl::readCurrentRow(Database* db)
 QVariant DataControl::stored(const QString& field) const
 {
     return keyed_ ? current_.Fields(field) : rows_.Fields(field);
+}
+
+// The file, and the table the record source reads (the one writes go to).
+std::unique_ptr<Database> DataControl::openTable(QString* table)
+{
+    if (!writeTable(table))
+        return nullptr;
+    return open();
 }
 
 bool DataControl::Refresh() { return reread(false); }
@@ -239,9 +250,7 @@ bool DataControl::Delete()
         return false;
     }
     QString table;
-    if (!writeTable(&table))
-        return false;
-    const auto db = open();
+    const auto db = openTable(&table);
     if (!db || !db->DeleteRow(table, rows_.rowKey()))
         return false;
     rows_.removeCurrentRow();
@@ -288,9 +297,7 @@ bool DataControl::store(bool typedOnly)
         }
     }
     QString table;
-    if (!writeTable(&table))
-        return false;
-    const auto db = open();
+    const auto db = openTable(&table);
     if (!db)
         return false;
 
@@ -302,8 +309,7 @@ bool DataControl::store(bool typedOnly)
     bool ok = adding_ ? db->InsertRow(table, texts, &key) : db->UpdateRow(table, key, texts);
     Recordset stored;
     if (ok) {
-        stored = db->OpenRecordset(
-            keyedSelect(table, QStringLiteral("WHERE %1 = ?").arg(recordKeyExpression())), {key});
+        stored = db->OpenRecordset(rowByKey(table), {key});
         ok = stored.isValid();
     }
     if (ok)
@@ -344,15 +350,11 @@ bool DataControl::leaveRow()
 bool DataControl::currentRowIsGone()
 {
     QString table;
-    if (!writeTable(&table))
-        return false;
-    const auto db = open();
+    const auto db = openTable(&table);
     if (!db)
         return false;
     const Recordset rs = db->OpenRecordset(
-        QStringLiteral("SELECT count(*) AS n FROM (%1)")
-            .arg(keyedSelect(table, QStringLiteral("WHERE %1 = ?").arg(recordKeyExpression()))),
-        {rows_.rowKey()});
+        QStringLiteral("SELECT count(*) AS n FROM (%1)").arg(rowByKey(table)), {rows_.rowKey()});
     return rs.isValid() && rs.Fields(QStringLiteral("n")).toInt() == 0;
 }
 
@@ -363,8 +365,10 @@ void DataControl::showCurrentRow()
         const QString text = onRow ? displayText(stored(b.field)) : QString();
         if (auto* label = qobject_cast<QLabel*>(b.control.data()))
             label->setText(text);
-        else if (auto* edit = qobject_cast<QLineEdit*>(b.control.data()))
+        else if (auto* edit = qobject_cast<QLineEdit*>(b.control.data())) {
             edit->setText(text);
+            edit->setCursorPosition(0);   // a long text shows its beginning
+        }
         b.edited = false;
     }
     emit rowShown();

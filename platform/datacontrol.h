@@ -97,6 +97,7 @@ private:
     };
 
     std::unique_ptr<Database> open();
+    std::unique_ptr<Database> openTable(QString* table);
     bool sourceIsTable() const;
     QString sourceSql() const;
     bool writeTable(QString* table);

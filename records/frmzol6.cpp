@@ -261,8 +261,10 @@ void Frmzol6Form::showBrowserTexts()
     QLineEdit* boxes[4] = {Text1, Text2, Text3, Text4};
     const QLabel* scores[4] = {Label12, Label13, Label14, Label15};
     for (int i = 0; i < 4; ++i)
-        if (boxes[i]->text().isEmpty())
+        if (boxes[i]->text().isEmpty()) {
             boxes[i]->setText(BrowserText(i, Val(scores[i]->text())));
+            boxes[i]->setCursorPosition(0);
+        }
 }
 
 // The count before every move. Rows saved or deleted elsewhere since the

@@ -71,6 +71,43 @@ void printBelowChart(CurtPrinter& p, const ReportValues& v, const QString separa
     p.PrintLine(signature, 10, 1);
 }
 
+// The head of a profile page: title, subject block, the gap below it (a
+// NewLine with that many extra millimetres) and the chart's title.
+void printProfileHead(CurtPrinter& p, const SubjectLines& subject, double gap,
+                      const QString& chartTitle)
+{
+    p.TextMode = 0;
+    p.PrintLine(QStringLiteral("Vormel人格测试报告"), 14, 2);
+    p.TextMode = 0;
+    p.NewLine();
+    p.FontSize = 10;
+    printSubjectBlock(p, subject);
+    p.NewLine(gap);
+    p.PrintLine(chartTitle, 12, 2);
+    p.FontSize = 8;
+}
+
+// The profile chart's frame: the top line (T 120), the lines of text it
+// spans, the base line (T 0) and the four scale columns in the order drawn.
+struct ProfileFrame {
+    int topWidth, baseWidth, columnWidth;
+    int lines;
+    float columns[4];
+};
+
+void drawProfileFrame(CurtPrinter& p, const ProfileFrame& f)
+{
+    p.LineWidth = f.topWidth;
+    p.DrawLine(12, 40, 123, 40, kPageRed);
+    for (int i = 0; i < f.lines; ++i)
+        p.NewLine();
+    p.LineWidth = f.baseWidth;
+    p.DrawLine(11, 110, 123, 110, kPageRed);
+    p.LineWidth = f.columnWidth;
+    for (float x : f.columns)
+        p.DrawLine(x, 40, x, 110, kPageBlue);
+}
+
 // The profile through four chart values (mm from ProfileChartY).
 void drawProfile(CurtPrinter& p, const float y[4])
 {
@@ -152,28 +189,8 @@ void printEvaluation(CurtPrinter& p, const QString texts[4], const QString& rema
 void ProfileReport(CurtPrinter& p, ResultForm& r)
 {
     const ReportValues v = valuesOf(r);
-    p.TextMode = 0;
-    p.PrintLine(QStringLiteral("Vormel人格测试报告"), 14, 2);
-    p.TextMode = 0;
-    p.NewLine();
-    p.FontSize = 10;
-    printSubjectBlock(p, v.subject);
-    p.NewLine(6);
-    p.PrintLine(QStringLiteral("受试人格线条图"), 12, 2);
-    p.FontSize = 8;
-
-    // The chart: top line (T 120), base line (T 0), the four scale columns.
-    p.LineWidth = 1;
-    p.DrawLine(12, 40, 123, 40, kPageRed);
-    for (int i = 0; i < 18; ++i)
-        p.NewLine();
-    p.LineWidth = 1;
-    p.DrawLine(11, 110, 123, 110, kPageRed);
-    p.LineWidth = 1;
-    p.DrawLine(25, 40, 25, 110, kPageBlue);
-    p.LineWidth = 1;
-    for (float x : {54.0f, 80.0f, 110.0f})
-        p.DrawLine(x, 40, x, 110, kPageBlue);
+    printProfileHead(p, v.subject, 6, QStringLiteral("受试人格线条图"));
+    drawProfileFrame(p, {1, 1, 1, 18, {25, 54, 80, 110}});
 
     // The profile through the four standard scores.
     const float y[4] = {ProfileChartY(gPScore), ProfileChartY(gEScore), ProfileChartY(gNScore),
@@ -254,26 +271,11 @@ void StoredTestReport(CurtPrinter& p, const ReportValues& v)
 {
     for (int i = 0; i < 3; ++i)
         p.NewLine();
-    p.TextMode = 0;
-    p.PrintLine(QStringLiteral("Vormel人格测试报告"), 14, 2);
-    p.TextMode = 0;
-    p.NewLine();
-    p.FontSize = 10;
-    printSubjectBlock(p, v.subject);
-    p.NewLine(2);
-    p.PrintLine(QStringLiteral("受试人格轮廓图"), 12, 2);
-    p.FontSize = 8;
+    printProfileHead(p, v.subject, 2, QStringLiteral("受试人格轮廓图"));
+    drawProfileFrame(p, {2, 3, 2, 23, {25, 80, 54, 110}});
 
-    p.LineWidth = 2;
-    p.DrawLine(12, 40, 123, 40, kPageRed);
-    for (int i = 0; i < 23; ++i)
-        p.NewLine();
-    p.LineWidth = 3;
-    p.DrawLine(11, 110, 123, 110, kPageRed);
-    p.LineWidth = 2;
-    for (float x : {25.0f, 80.0f, 54.0f, 110.0f})
-        p.DrawLine(x, 40, x, 110, kPageBlue);
-
+    // The chart reads the score captions as numbers; a score out of range
+    // is drawn off the chart, as on the result reports.
     float y[4];
     for (int i = 0; i < 4; ++i)
         y[i] = ProfileChartY(Val(v.standard[i]));

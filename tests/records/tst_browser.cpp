@@ -1,7 +1,7 @@
 // The stored-test browser: moves with their messages and button states,
 // deletion, the profile, what reaches the file, rows changed elsewhere,
 // and the report of the shown row.
-#include "testsupport.h"
+#include "recordstest.h"
 
 #include "platform/database.h"
 #include "platform/datacontrol.h"
@@ -25,21 +25,11 @@ const QString kEmpty = QStringLiteral("数据库中的记录为空!");
 const QString kFirst = QStringLiteral("已经到了第一条记录!");
 const QString kLast = QStringLiteral("已经到了最后一条记录!");
 
-// One test per text "name|P|E|N|L|P评价|E评价|N评价|L评价"; missing fields
-// stay empty.
+// One test per text "name P E N L P评价 E评价 N评价 L评价"; "-" or a
+// missing field stays empty.
 void store(const QStringList& tests)
 {
-    auto db = Database::OpenDatabase();
-    QVERIFY(db);
-    const QStringList fields =
-        zoltest::items(u"姓名|标准分P|标准分E|标准分N|标准分L|P评价|E评价|N评价|L评价");
-    for (const QString& t : tests) {
-        FieldTexts row;
-        const QStringList values = t.split(QLatin1Char('|'));
-        for (int i = 0; i < values.size(); ++i)
-            row << qMakePair(fields[i], values[i]);
-        QVERIFY(db->InsertRow(testRecordTable(), row));
-    }
+    recordstest::storeTests(tests, zoltest::items(u"姓名|标准分P|标准分E|标准分N|标准分L|P评价|E评价|N评价|L评价"));
 }
 
 // The first n of 甲, 乙, 丙, 丁, with evaluation texts of their own.
@@ -48,7 +38,7 @@ QStringList people(int n)
     const QStringList all = zoltest::items(u"甲|乙|丙|丁");
     QStringList rows;
     for (int i = 0; i < n; ++i)
-        rows << all[i] + QStringLiteral("|50|50|50|50|1：%1|2：%1|3：%1|4：%1").arg(all[i]);
+        rows << all[i] + QStringLiteral(" 50 50 50 50 1：%1 2：%1 3：%1 4：%1").arg(all[i]);
     return rows;
 }
 
@@ -233,8 +223,8 @@ private slots:
     {
         QFETCH(QString, clicks);
         QFETCH(QList<int>, y);
-        store({QStringLiteral("甲|50|60|40|70"), QStringLiteral("乙|0|120|45|"),
-               QStringLiteral("丙|9999|-5|2147483647|61")});
+        store({QStringLiteral("甲 50 60 40 70"), QStringLiteral("乙 0 120 45 -"),
+               QStringLiteral("丙 9999 -5 2147483647 61")});
         Frmzol6Form& w = frmzol6();
         const int fixed = w.surface().staticFigures().size();
         press(w, clicks);
@@ -268,10 +258,11 @@ private slots:
         QFETCH(int, box);
         QFETCH(QString, leave);
         QFETCH(QStringList, stored);
-        store({QStringLiteral("戊|30|45|55|70"), people(1)[0]});
+        store({QStringLiteral("戊 30 45 55 70"), people(1)[0]});
         Frmzol6Form& w = frmzol6();
         QLineEdit* boxes[4] = {w.Text1, w.Text2, w.Text3, w.Text4};
         QVERIFY(w.Text1->text().startsWith(QStringLiteral("P：性情开郎，关心他人，富有同情心")));
+        QCOMPARE(w.Text1->cursorPosition(), 0);   // shown from its beginning
         QCOMPARE(w.Text2->text(), QStringLiteral("E：性格内倾"));
         QVERIFY(w.Text3->text().startsWith(QStringLiteral("N：情绪欠稳稳")));
         QVERIFY(w.Text4->text().startsWith(QStringLiteral("L：提示个性清高")));
@@ -368,9 +359,9 @@ private slots:
         QVERIFY(!w.isVisible() && report.isVisible() && !report.isShownModally());
         const CurtPrinter& p = *report.CurtPrinter1;
         QCOMPARE(p.documentCount(), 2);
-        auto pageText = [&p] {
+        auto pageText = [] {
             QString all;
-            for (const PrintOp& op : p.previewDocument().pages.at(0).ops)
+            for (const PrintOp& op : frmzol9().CurtPrinter1->previewDocument().pages.at(0).ops)
                 all += op.text + QLatin1Char('\n');
             return all;
         };
@@ -385,18 +376,27 @@ private slots:
         QCOMPARE(p.document().pages, p.previewDocument().pages);
         QVERIFY(QFileInfo(print.pdfPath).size() > 0);
 
-        // Back in the browser from the main window's command, on to the
-        // next row: the report's next render prints that row.
+        // Closing the preview leaves the browser hidden. Shown again (as the
+        // main window does) and moved on, it stores the typing it left
+        // behind and prints the row it moved to.
+        report.CurtPrinter1->actionClose->trigger();
+        zoltest::flushDeletes();
+        QVERIFY(!DefaultForm<Frmzol9Form>::loaded() && !w.isVisible());
         w.Show();
-        press(w, QStringLiteral(">>>"));
-        emit report.CurtPrinter1->RenderRequest();
+        press(w, QStringLiteral(">>> 打印"));
         QVERIFY(pageText().contains(QStringLiteral("姓    名：丙\n")));
         QCOMPARE(dbtest::storedRows().at(1).at(18), QStringLiteral("N: typed, not saved"));
 
-        QPointer<Form> shownReport(&report);
+        // With the report still open, the browser moves: the next render
+        // prints the row it moved to.
+        QPointer<Form> shownReport(&frmzol9());
+        w.Show();
+        press(w, QStringLiteral("<<<"));
+        emit frmzol9().CurtPrinter1->RenderRequest();
+        QVERIFY(pageText().contains(QStringLiteral("姓    名：乙\n")));
         dialogs->messageAnswers = {vbCancel, vbOK};
         press(w, QStringLiteral("退出"));
-        QVERIFY(w.isVisible() && report.isVisible());
+        QVERIFY(w.isVisible() && shownReport->isVisible());
         press(w, QStringLiteral("退出"));
         zoltest::flushDeletes();
         QVERIFY(shownReport.isNull());
