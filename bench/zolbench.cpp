@@ -9,6 +9,7 @@
 #include "platform/paths.h"
 #include "records/frmzol13.h"
 #include "records/frmzol14.h"
+#include "records/frmzol6.h"
 #include "records/recordgrid.h"
 #include "records/statswindows.h"
 #include "testing/interpretation.h"
@@ -97,6 +98,14 @@ void showAndPaint(Form& w)
     QCoreApplication::processEvents();
 }
 
+// Clicks a button of a shown window and lets the window paint once.
+void clickAndPaint(Form& w, QPushButton* button)
+{
+    button->click();
+    w.repaint();
+    QCoreApplication::processEvents();
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -136,6 +145,16 @@ int main(int argc, char** argv)
              frmzol13().Text1->setText(QStringLiteral("受试者42"));
              frmzol13().Command1->click();
              frmzol13().repaint();
+         }},
+        {QStringLiteral("frmzol6 打开（第一条）"), 0.25, [] { showAndPaint(frmzol6()); }},
+        {QStringLiteral("frmzol6 末条"), 0.25, [] { clickAndPaint(frmzol6(), frmzol6().Command9); }},
+        {QStringLiteral("frmzol6 首条"), 0.25, [] { clickAndPaint(frmzol6(), frmzol6().Command6); }},
+        {QStringLiteral("frmzol6 >>>"), 0.25, [] { clickAndPaint(frmzol6(), frmzol6().Command8); }},
+        {QStringLiteral("frmzol6 <<<"), 0.25, [] { clickAndPaint(frmzol6(), frmzol6().Command7); }},
+        {QStringLiteral("frmzol6 删除（含重读）"), 0.25,
+         [&] {
+             dialogs.messageAnswers = {vbOK};
+             clickAndPaint(frmzol6(), frmzol6().Command1);
          }},
         {QStringLiteral("数据备份"), 1.0,
          [&] {

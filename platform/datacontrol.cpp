@@ -30,6 +30,12 @@ QString unquoted(const QString& name)
     return name;
 }
 
+// The row of a table with the key given as its one parameter.
+QString rowByKey(const QString& table)
+{
+    return keyedSelect(table, QStringLiteral("WHERE %1 = ?").arg(recordKeyExpression()));
+}
+
 QString displayText(const QVariant& value)
 {
     if (!value.isValid() || value.isNull())
@@ -47,6 +53,7 @@ void DataControl::setRecordSource(const QString& source, const QVariantList& par
 {
     recordSource_ = source;
     parameters_ = params;
+    keyed_ = sourceIsTable();
 }
 
 bool DataControl::sourceIsTable() const
@@ -56,12 +63,15 @@ bool DataControl::sourceIsTable() const
     return name.match(recordSource_.trimmed()).hasMatch();
 }
 
+// A table gives its row keys only, in the order its rows were stored.
 QString DataControl::sourceSql() const
 {
-    if (sourceIsTable())
-        return keyedSelect(unquoted(recordSource_.trimmed()),
-                           QStringLiteral("ORDER BY %1").arg(recordKeyExpression()));
-    return recordSource_;
+    if (!keyed_)
+        return recordSource_;
+    QString table = unquoted(recordSource_.trimmed());
+    table.replace(QLatin1Char('"'), QStringLiteral("\"\""));
+    return QStringLiteral("SELECT %1 AS %2 FROM \"%3\" ORDER BY %1")
+        .arg(recordKeyExpression(), recordKeyField(), table);
 }
 
 bool DataControl::writeTable(QString* table)
@@ -92,7 +102,58 @@ std::unique_ptr<Database> DataControl::open()
     return Database::OpenDatabase(databaseName_);
 }
 
-bool DataControl::Refresh()
+// Reads the record source into rows_, positioned on its first row; the
+// fields of a table's current row are read by readCurrentRow.
+bool DataControl::read(Database& db)
+{
+    Recordset rs = db.OpenRecordset(sourceSql(), keyed_ ? QVariantList() : parameters_);
+    if (!rs.isValid())
+        return false;
+    rows_ = rs;
+    current_ = Recordset();
+    adding_ = false;
+    return true;
+}
+
+// A row another window deleted meanwhile has no fields to show: its
+// controls show nothing.
+bool DataControl::readCurrentRow(Database* db)
+{
+    current_ = Recordset();
+    if (!keyed_ || adding_ || !rows_.hasCurrentRow())
+        return true;
+    std::unique_ptr<Database> own;
+    if (!db) {
+        own = open();
+        db = own.get();
+    }
+    if (!db)
+        return false;
+    Recordset rs = db->OpenRecordset(rowByKey(unquoted(recordSource_.trimmed())), {rows_.rowKey()});
+    if (!rs.isValid())
+        return false;
+    current_ = rs;
+    return true;
+}
+
+QVariant DataControl::stored(const QString& field) const
+{
+    return keyed_ ? current_.Fields(field) : rows_.Fields(field);
+}
+
+// The file, and the table the record source reads (the one writes go to).
+std::unique_ptr<Database> DataControl::openTable(QString* table)
+{
+    if (!writeTable(table))
+        return nullptr;
+    return open();
+}
+
+bool DataControl::Refresh() { return reread(false); }
+
+bool DataControl::Requery() { return reread(true); }
+
+bool DataControl::reread(bool keepPlace)
 {
     if (recordSource_.trimmed().isEmpty()) {
         ErrorBox(QStringLiteral("没有指定记录源，无法读取数据库文件 %1。").arg(shownPath(databaseName_)));
@@ -100,16 +161,43 @@ bool DataControl::Refresh()
     }
     if (!leaveRow())
         return false;
+    const Recordset before = rows_;
     const auto db = open();
-    if (!db)
+    if (!db || !read(*db))
         return false;
-    Recordset rs = db->OpenRecordset(sourceSql(), parameters_);
-    if (!rs.isValid())
-        return false;
-    rows_ = rs;
-    adding_ = false;
+    if (keepPlace)
+        placeAsIn(before);
+    const bool ok = readCurrentRow(db.get());
     showCurrentRow();
-    return true;
+    return ok;
+}
+
+// Puts the control where it stood in the rows read before: on the same
+// row, or, when that row is gone, in the gap before the row that followed
+// it; before the start or past the end as it was. Rows are in key order.
+void DataControl::placeAsIn(const Recordset& old)
+{
+    if (old.rows_.isEmpty() || (old.index_ < 0 && !old.onDeletedRow_)) {
+        rows_.index_ = -1;
+        return;
+    }
+    const int oldKey = old.columnIndex(recordKeyField());
+    const int newKey = rows_.columnIndex(recordKeyField());
+    if (oldKey < 0 || newKey < 0)
+        return;   // no keys to find the place by: the first row
+    const int n = int(rows_.rows_.size());
+    if (old.index_ >= old.rows_.size()) {
+        rows_.index_ = n;
+        return;
+    }
+    const qint64 key = old.rows_[old.index_].value(oldKey).toLongLong();
+    // Keys are in ascending order: the first one not below key.
+    int i = 0;
+    while (i < n && rows_.rows_[i].value(newKey).toLongLong() < key)
+        ++i;
+    rows_.index_ = i;
+    rows_.onDeletedRow_ =
+        old.onDeletedRow_ || i == n || rows_.rows_[i].value(newKey).toLongLong() != key;
 }
 
 bool DataControl::moveBy(void (Recordset::*move)())
@@ -117,8 +205,9 @@ bool DataControl::moveBy(void (Recordset::*move)())
     if (!leaveRow())
         return false;
     (rows_.*move)();
+    const bool ok = readCurrentRow();
     showCurrentRow();
-    return true;
+    return ok;
 }
 
 bool DataControl::MoveFirst() { return moveBy(&Recordset::MoveFirst); }
@@ -128,7 +217,7 @@ bool DataControl::MoveLast() { return moveBy(&Recordset::MoveLast); }
 
 QVariant DataControl::Fields(const QString& name) const
 {
-    return adding_ ? QVariant() : rows_.Fields(name);
+    return adding_ ? QVariant() : stored(name);
 }
 
 bool DataControl::AddNew()
@@ -140,7 +229,9 @@ bool DataControl::AddNew()
     return true;
 }
 
-bool DataControl::Update() { return store(); }
+bool DataControl::Update() { return store(false); }
+
+bool DataControl::UpdateTyped() { return leaveRow(); }
 
 bool DataControl::Delete()
 {
@@ -159,24 +250,25 @@ bool DataControl::Delete()
         return false;
     }
     QString table;
-    if (!writeTable(&table))
-        return false;
-    const auto db = open();
+    const auto db = openTable(&table);
     if (!db || !db->DeleteRow(table, rows_.rowKey()))
         return false;
     rows_.removeCurrentRow();
+    current_ = Recordset();
     showCurrentRow();
     return true;
 }
 
-FieldTexts DataControl::boundTexts() const
+FieldTexts DataControl::boundTexts(bool typedOnly) const
 {
     FieldTexts texts;
     for (const Binding& b : bindings_) {
         const auto* edit = qobject_cast<const QLineEdit*>(b.control.data());
+        if (!edit || (typedOnly && !b.edited))
+            continue;
         // A stored row keeps every field whose box still shows it as stored,
         // so that a save never rewrites what the user left alone.
-        if (edit && (adding_ || edit->text() != displayText(rows_.Fields(b.field))))
+        if (adding_ || edit->text() != displayText(stored(b.field)))
             texts.append({b.field, edit->text()});
     }
     return texts;
@@ -190,7 +282,7 @@ bool DataControl::anyEdited() const
     return false;
 }
 
-bool DataControl::store()
+bool DataControl::store(bool typedOnly)
 {
     if (!adding_) {
         if (!rows_.hasCurrentRow()) {
@@ -205,22 +297,19 @@ bool DataControl::store()
         }
     }
     QString table;
-    if (!writeTable(&table))
-        return false;
-    const auto db = open();
+    const auto db = openTable(&table);
     if (!db)
         return false;
 
     // The write and the read-back of the stored row succeed or fail together.
     if (!db->BeginTrans())
         return false;
-    const FieldTexts texts = boundTexts();
+    const FieldTexts texts = boundTexts(typedOnly);
     QVariant key = adding_ ? QVariant() : rows_.rowKey();
     bool ok = adding_ ? db->InsertRow(table, texts, &key) : db->UpdateRow(table, key, texts);
     Recordset stored;
     if (ok) {
-        stored = db->OpenRecordset(
-            keyedSelect(table, QStringLiteral("WHERE %1 = ?").arg(recordKeyExpression())), {key});
+        stored = db->OpenRecordset(rowByKey(table), {key});
         ok = stored.isValid();
     }
     if (ok)
@@ -233,9 +322,11 @@ bool DataControl::store()
     if (adding_) {
         rows_.appendRow(stored);
         adding_ = false;
-    } else {
+    } else if (!keyed_) {
         rows_.replaceCurrentRow(stored);
     }
+    if (keyed_)
+        current_ = stored;
     showCurrentRow();
     return true;
 }
@@ -244,26 +335,43 @@ bool DataControl::leaveRow()
 {
     if (adding_) {
         if (anyEdited())
-            return store();
+            return store(false);
         adding_ = false;
         return true;
     }
-    if (anyEdited() && rows_.hasCurrentRow())
-        return store();
-    return true;
+    if (!anyEdited() || !rows_.hasCurrentRow() || store(true))
+        return true;
+    // Typing into a row that another window deleted meanwhile cannot be
+    // stored (the message has said so); the control moves on rather than
+    // stay on a row that is no longer there.
+    return currentRowIsGone();
+}
+
+bool DataControl::currentRowIsGone()
+{
+    QString table;
+    const auto db = openTable(&table);
+    if (!db)
+        return false;
+    const Recordset rs = db->OpenRecordset(
+        QStringLiteral("SELECT count(*) AS n FROM (%1)").arg(rowByKey(table)), {rows_.rowKey()});
+    return rs.isValid() && rs.Fields(QStringLiteral("n")).toInt() == 0;
 }
 
 void DataControl::showCurrentRow()
 {
     const bool onRow = !adding_ && rows_.hasCurrentRow();
     for (Binding& b : bindings_) {
-        const QString text = onRow ? displayText(rows_.Fields(b.field)) : QString();
+        const QString text = onRow ? displayText(stored(b.field)) : QString();
         if (auto* label = qobject_cast<QLabel*>(b.control.data()))
             label->setText(text);
-        else if (auto* edit = qobject_cast<QLineEdit*>(b.control.data()))
+        else if (auto* edit = qobject_cast<QLineEdit*>(b.control.data())) {
             edit->setText(text);
+            edit->setCursorPosition(0);   // a long text shows its beginning
+        }
         b.edited = false;
     }
+    emit rowShown();
 }
 
 void DataControl::markEdited(QWidget* control)
@@ -296,7 +404,7 @@ bool DataControl::bind(QWidget* control, const QString& field)
     binding->field = field;
     binding->edited = false;
 
-    const QString text = (!adding_ && rows_.hasCurrentRow()) ? displayText(rows_.Fields(field)) : QString();
+    const QString text = (!adding_ && rows_.hasCurrentRow()) ? displayText(stored(field)) : QString();
     if (label)
         label->setText(text);
     else

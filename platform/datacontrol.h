@@ -3,6 +3,11 @@
 // text boxes bound to it. Writes go to the file at once; each operation opens
 // the file, does its work and closes it again.
 //
+// A table is read by its row keys alone, and the fields of the current row
+// are read when a move reaches it: counsellors keep years of tests, and a
+// window that shows one row at a time must not read them all first. An SQL
+// text is read whole.
+//
 // Operations that can fail report the failure themselves (one message box,
 // see database.h) and return false, leaving the file and the current row as
 // they were.
@@ -36,6 +41,10 @@ public:
 
     // Reads the record source again; the bound controls show its first row.
     bool Refresh();
+    // Reads the record source again and keeps the place: the row shown stays
+    // current; when it is gone, the place is where it stood, between its
+    // neighbours (as after Delete), so that the next move goes on from there.
+    bool Requery();
 
     bool MoveFirst();
     bool MovePrevious();
@@ -63,13 +72,22 @@ public:
     // current row; MoveNext then goes to the row that followed it. While a new
     // row is being added, the new row is dropped instead.
     bool Delete();
+    // Writes what the user typed into the bound text boxes, as leaving the
+    // row does, and stays on the row (a window that closes calls it).
+    bool UpdateTyped();
 
     // Shows the named field of the current row in a QLabel or a QLineEdit,
     // whose length limit is lifted so that it holds a stored text whole.
-    // A QLineEdit's text is written back at Update(), and text the user typed
-    // is also written back when the control leaves the row (a move, a
-    // re-read or AddNew). Returns false for any other kind of widget.
+    // A QLineEdit's text is written back at Update(). When the control leaves
+    // the row (a move, a re-read or AddNew), only the boxes the user typed
+    // into are written back: a text the window put into a box itself never
+    // reaches the file that way. Returns false for any other kind of widget.
     bool bind(QWidget* control, const QString& field);
+
+signals:
+    // The bound controls have just been filled from the current row (or
+    // cleared when there is none).
+    void rowShown();
 
 private:
     struct Binding {
@@ -79,13 +97,20 @@ private:
     };
 
     std::unique_ptr<Database> open();
+    std::unique_ptr<Database> openTable(QString* table);
     bool sourceIsTable() const;
     QString sourceSql() const;
     bool writeTable(QString* table);
-    FieldTexts boundTexts() const;
+    bool read(Database& db);
+    bool readCurrentRow(Database* db = nullptr);
+    bool reread(bool keepPlace);
+    void placeAsIn(const Recordset& old);
+    QVariant stored(const QString& field) const;
+    FieldTexts boundTexts(bool typedOnly) const;
     bool anyEdited() const;
-    bool store();
+    bool store(bool typedOnly);
     bool leaveRow();
+    bool currentRowIsGone();
     bool moveBy(void (Recordset::*move)());
     void showCurrentRow();
     void markEdited(QWidget* control);
@@ -93,7 +118,9 @@ private:
     QString databaseName_;
     QString recordSource_;
     QVariantList parameters_;
+    bool keyed_ = false;   // a table: rows_ holds the keys, current_ the current row
     Recordset rows_;
+    Recordset current_;
     bool adding_ = false;
     std::vector<Binding> bindings_;
 };

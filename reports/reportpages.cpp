@@ -12,45 +12,52 @@ namespace {
 // The pages align their columns with runs of blanks; their counts matter.
 QString blanks(int n) { return QString(n, QLatin1Char(' ')); }
 
-SubjectLines subjectOf(const ResultForm& r)
+ReportValues valuesOf(const ResultForm& r)
 {
-    return {r.Label18->text(), r.Label20->text(), r.Label22->text(),
-            r.Label24->text(), r.Label26->text(), r.Label28->text()};
+    return {{r.Label18->text(), r.Label20->text(), r.Label22->text(), r.Label24->text(),
+             r.Label26->text(), r.Label28->text()},
+            {r.Label7->text(), r.Label8->text(), r.Label9->text(), r.Label10->text()},
+            {r.Label12->text(), r.Label13->text(), r.Label14->text(), r.Label15->text()},
+            {r.Text1->text(), r.Text2->text(), r.Text3->text(), r.Text4->text()}};
 }
 
-// Raw and standard scores as the result window shows them, P, N, E, L:
-// the order of the printed lines.
-void rawScoresPNEL(const ResultForm& r, QString out[4])
+// Scores P, E, N, L in the order of the printed lines: P, N, E, L.
+void inLineOrder(const QString (&scores)[4], QString out[4])
 {
-    out[0] = r.Label7->text();
-    out[1] = r.Label9->text();
-    out[2] = r.Label8->text();
-    out[3] = r.Label10->text();
-}
-
-void standardScoresPNEL(const ResultForm& r, QString out[4])
-{
-    out[0] = r.Label12->text();
-    out[1] = r.Label14->text();
-    out[2] = r.Label13->text();
-    out[3] = r.Label15->text();
-}
-
-void evaluationTexts(const ResultForm& r, QString out[4])
-{
-    out[0] = r.Text1->text();
-    out[1] = r.Text2->text();
-    out[2] = r.Text3->text();
-    out[3] = r.Text4->text();
+    out[0] = scores[0];
+    out[1] = scores[2];
+    out[2] = scores[1];
+    out[3] = scores[3];
 }
 
 const QString kRawHead = blanks(12) + QStringLiteral("粗") + blanks(3) + QStringLiteral("分: P=");
 const QString kStandardHead = blanks(12) + QStringLiteral("T") + blanks(4) + QStringLiteral("分: P=");
 
-// Below the chart, from y 110: the raw-score and standard-score lines (the
-// separators before N, E and L differ between the pages), the evaluation
-// heading, the paragraphs and the reporter's line, right-aligned.
-void printBelowChart(CurtPrinter& p, const ResultForm& r, const QString separators[3],
+// The raw-score and standard-score lines; each page has its own runs of
+// blanks before N, E and L.
+void printScoreLines(CurtPrinter& p, const ReportValues& v, const QString rawSeparators[3],
+                     const QString standardSeparators[3])
+{
+    QString values[4];
+    inLineOrder(v.raw, values);
+    p.PrintText(scoreLine(kRawHead, rawSeparators, values));
+    p.NewLine();
+    inLineOrder(v.standard, values);
+    p.PrintText(scoreLine(kStandardHead, standardSeparators, values));
+    p.NewLine(4);
+}
+
+void printEvaluationBlock(CurtPrinter& p, const ReportValues& v, const QString& heading,
+                          const QString& remark)
+{
+    p.PrintLine(heading, 12, 0);
+    p.FontSize = 10;
+    printEvaluation(p, v.texts, remark);
+}
+
+// Below the chart of the result reports, from y 110: the score lines, the
+// evaluation heading, the paragraphs and the reporter's line, right-aligned.
+void printBelowChart(CurtPrinter& p, const ReportValues& v, const QString separators[3],
                      const QString& heading, const QString& remark, const QString& signature)
 {
     p.CurrentX = 0;
@@ -58,21 +65,55 @@ void printBelowChart(CurtPrinter& p, const ResultForm& r, const QString separato
     p.NewLine();
     p.FontSize = 10;
     p.NewLine(2);
-    QString values[4];
-    rawScoresPNEL(r, values);
-    p.PrintText(scoreLine(kRawHead, separators, values));
-    p.NewLine();
-    standardScoresPNEL(r, values);
-    p.PrintText(scoreLine(kStandardHead, separators, values));
-    p.NewLine(4);
-
-    p.PrintLine(heading, 12, 0);
-    p.FontSize = 10;
-    QString texts[4];
-    evaluationTexts(r, texts);
-    printEvaluation(p, texts, remark);
+    printScoreLines(p, v, separators, separators);
+    printEvaluationBlock(p, v, heading, remark);
     p.NewLine(1);
     p.PrintLine(signature, 10, 1);
+}
+
+// The head of a profile page: title, subject block, the gap below it (a
+// NewLine with that many extra millimetres) and the chart's title.
+void printProfileHead(CurtPrinter& p, const SubjectLines& subject, double gap,
+                      const QString& chartTitle)
+{
+    p.TextMode = 0;
+    p.PrintLine(QStringLiteral("Vormel人格测试报告"), 14, 2);
+    p.TextMode = 0;
+    p.NewLine();
+    p.FontSize = 10;
+    printSubjectBlock(p, subject);
+    p.NewLine(gap);
+    p.PrintLine(chartTitle, 12, 2);
+    p.FontSize = 8;
+}
+
+// The profile chart's frame: the top line (T 120), the lines of text it
+// spans, the base line (T 0) and the four scale columns in the order drawn.
+struct ProfileFrame {
+    int topWidth, baseWidth, columnWidth;
+    int lines;
+    float columns[4];
+};
+
+void drawProfileFrame(CurtPrinter& p, const ProfileFrame& f)
+{
+    p.LineWidth = f.topWidth;
+    p.DrawLine(12, 40, 123, 40, kPageRed);
+    for (int i = 0; i < f.lines; ++i)
+        p.NewLine();
+    p.LineWidth = f.baseWidth;
+    p.DrawLine(11, 110, 123, 110, kPageRed);
+    p.LineWidth = f.columnWidth;
+    for (float x : f.columns)
+        p.DrawLine(x, 40, x, 110, kPageBlue);
+}
+
+// The profile through four chart values (mm from ProfileChartY).
+void drawProfile(CurtPrinter& p, const float y[4])
+{
+    p.LineWidth = 4;
+    for (int i = 0; i < 3; ++i)
+        p.DrawLine(kProfileColumnX[i], y[i], kProfileColumnX[i + 1], y[i + 1], kPageRed);
 }
 
 // The E-N grid: six rows 10 mm apart (T_E 80 down to 30) and five columns
@@ -147,38 +188,17 @@ void printEvaluation(CurtPrinter& p, const QString texts[4], const QString& rema
 
 void ProfileReport(CurtPrinter& p, ResultForm& r)
 {
-    p.TextMode = 0;
-    p.PrintLine(QStringLiteral("Vormel人格测试报告"), 14, 2);
-    p.TextMode = 0;
-    p.NewLine();
-    p.FontSize = 10;
-    printSubjectBlock(p, subjectOf(r));
-    p.NewLine(6);
-    p.PrintLine(QStringLiteral("受试人格线条图"), 12, 2);
-    p.FontSize = 8;
-
-    // The chart: top line (T 120), base line (T 0), the four scale columns.
-    p.LineWidth = 1;
-    p.DrawLine(12, 40, 123, 40, kPageRed);
-    for (int i = 0; i < 18; ++i)
-        p.NewLine();
-    p.LineWidth = 1;
-    p.DrawLine(11, 110, 123, 110, kPageRed);
-    p.LineWidth = 1;
-    p.DrawLine(25, 40, 25, 110, kPageBlue);
-    p.LineWidth = 1;
-    for (float x : {54.0f, 80.0f, 110.0f})
-        p.DrawLine(x, 40, x, 110, kPageBlue);
+    const ReportValues v = valuesOf(r);
+    printProfileHead(p, v.subject, 6, QStringLiteral("受试人格线条图"));
+    drawProfileFrame(p, {1, 1, 1, 18, {25, 54, 80, 110}});
 
     // The profile through the four standard scores.
     const float y[4] = {ProfileChartY(gPScore), ProfileChartY(gEScore), ProfileChartY(gNScore),
                         ProfileChartY(gLScore)};
-    p.LineWidth = 4;
-    for (int i = 0; i < 3; ++i)
-        p.DrawLine(kProfileColumnX[i], y[i], kProfileColumnX[i + 1], y[i + 1], kPageRed);
+    drawProfile(p, y);
 
     const QString separators[3] = {blanks(5), blanks(4), blanks(4)};
-    printBelowChart(p, r, separators, QStringLiteral("个性评价："),
+    printBelowChart(p, v, separators, QStringLiteral("个性评价："),
                     QStringLiteral("5:本报告供心理咨询师和临床医师等专业人员参考,不作其它证明之用。"),
                     blanks(18) + QStringLiteral("报 告 者：") + blanks(11)
                         + QStringLiteral("报告日期:") + TodayShortDate() + blanks(4));
@@ -186,12 +206,13 @@ void ProfileReport(CurtPrinter& p, ResultForm& r)
 
 void ENReport(CurtPrinter& p, ResultForm& r)
 {
+    const ReportValues v = valuesOf(r);
     p.NewLine();
     p.TextMode = 0;
     p.PrintLine(QStringLiteral("Vormel人格问卷测试报告"), 14, 2);
     p.TextMode = 0;
     p.FontSize = 10;
-    printSubjectBlock(p, subjectOf(r));
+    printSubjectBlock(p, v.subject);
     p.NewLine(2);
     p.PrintLine(QStringLiteral("受试人格E-N关系图"), 12, 2);
     p.FontSize = 8;
@@ -240,10 +261,38 @@ void ENReport(CurtPrinter& p, ResultForm& r)
     p.DrawCircle(69, 70, 2, kPageRed, 1.0);
 
     const QString separators[3] = {blanks(6), blanks(5), blanks(5)};
-    printBelowChart(p, r, separators, QStringLiteral("人格评价："),
+    printBelowChart(p, v, separators, QStringLiteral("人格评价："),
                     QStringLiteral("5:本报告仅供心理咨询师和临床医师等专业人员参考,不作其它证明之用。"),
                     QStringLiteral("报 告 者：") + blanks(11) + QStringLiteral("报告日期:")
                         + TodayShortDate());
+}
+
+void StoredTestReport(CurtPrinter& p, const ReportValues& v)
+{
+    for (int i = 0; i < 3; ++i)
+        p.NewLine();
+    printProfileHead(p, v.subject, 2, QStringLiteral("受试人格轮廓图"));
+    drawProfileFrame(p, {2, 3, 2, 23, {25, 80, 54, 110}});
+
+    // The chart reads the score captions as numbers; a score out of range
+    // is drawn off the chart, as on the result reports.
+    float y[4];
+    for (int i = 0; i < 4; ++i)
+        y[i] = ProfileChartY(Val(v.standard[i]));
+    drawProfile(p, y);
+
+    p.CurrentX = 0;
+    p.CurrentY = 110;
+    p.NewLine();
+    p.LineWidth = 2;
+    p.FontSize = 10;
+    const QString raw[3] = {blanks(6), blanks(5), blanks(5)};
+    const QString standard[3] = {blanks(5), blanks(4), blanks(4)};
+    printScoreLines(p, v, raw, standard);
+    printEvaluationBlock(p, v, QStringLiteral("个性评价："),
+                         QStringLiteral("5、本报告仅供心理咨询师和临床医师等专业人员参考使用,不作其它证明之用。"));
+    p.PrintLine(QStringLiteral("报 告 者：") + blanks(19), 10, 1);
+    p.PrintLine(QStringLiteral("报告日期:") + TodayShortDate() + blanks(10), 10, 1);
 }
 
 } // namespace zol

@@ -1,6 +1,7 @@
 // The pages of the test reports, laid out on the preview control in
-// millimetres. Each render reads the result window's labels and text boxes
-// and the module's standard scores as they stand at that moment.
+// millimetres. Each render reads the window that shows the test (a result
+// window, or the stored-test browser) as it stands at that moment; the
+// result reports also read the module's standard scores.
 #pragma once
 
 #include <QPointF>
@@ -41,9 +42,23 @@ QString scoreLine(const QString& head, const QString separators[3], const QStrin
 // indented by two blanks and 8 mm.
 void printEvaluation(CurtPrinter& p, const QString texts[4], const QString& remark);
 
+// What a page prints of one test, as the window that shows it displays it;
+// scores and texts in the order P, E, N, L.
+struct ReportValues {
+    SubjectLines subject;
+    QString raw[4];
+    QString standard[4];
+    QString texts[4];
+};
+
 // The pages of the profile report and of the E-N report, from the result
 // window that shows the test.
 void ProfileReport(CurtPrinter& p, ResultForm& r);
 void ENReport(CurtPrinter& p, ResultForm& r);
+
+// The page of a stored test: the profile report's layout with its own
+// spacing, line widths and closing lines; the chart is drawn through the
+// numeric values of the standard-score texts, in double precision.
+void StoredTestReport(CurtPrinter& p, const ReportValues& v);
 
 } // namespace zol

@@ -22,6 +22,29 @@ ReportDesign resultReport(const QString& name, const QString& caption, HeaderFoo
 const QString kProfileCaption = QStringLiteral("ZOL人格测验成人版报告打印");
 const QString kENCaption = QStringLiteral("ZOL人格测验成人版");
 
+// The stored-test report: 宋体, a right margin as wide as the left one and
+// the control's own bottom margin; opened at zoom 55, shown at 40.
+ReportDesign storedTestReport()
+{
+    ReportDesign d;
+    d.name = QStringLiteral("frmzol9");
+    d.caption = QStringLiteral("ZOL人格测验成人版报告打印(2)");
+    d.page = resultReportPage();
+    d.page.rightmargin = d.page.leftmargin;
+    d.page.bottommargin = PageSetup().bottommargin;
+    d.page.font.Name = QStringLiteral("宋体");
+    d.fillZoom = 55;
+    d.shownZoom = 40;
+    d.texts = HeaderFooterSet::B;
+    return d;
+}
+
+StoredTestSource& storedTestSource()
+{
+    static StoredTestSource source;
+    return source;
+}
+
 } // namespace
 
 Frmzol5Form::Frmzol5Form()
@@ -51,6 +74,16 @@ Frmzol2501Form::Frmzol2501Form()
 }
 
 void Frmzol2501Form::layOutPage(CurtPrinter& p) { ENReport(p, frmzol211()); }
+
+Frmzol9Form::Frmzol9Form() : ReportForm(storedTestReport()) {}
+
+void Frmzol9Form::layOutPage(CurtPrinter& p)
+{
+    const StoredTestSource& source = storedTestSource();
+    StoredTestReport(p, source ? source() : ReportValues{});
+}
+
+void setStoredTestSource(StoredTestSource source) { storedTestSource() = std::move(source); }
 
 ReportForm& reportWindowOf(ResultForm& result)
 {

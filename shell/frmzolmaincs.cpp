@@ -10,6 +10,7 @@
 #include "platform/twips.h"
 #include "records/frmzol13.h"
 #include "records/frmzol14.h"
+#include "records/frmzol6.h"
 #include "shell/artwork.h"
 #include "platform/buildinfo.h"
 #include "shell/programend.h"
@@ -264,6 +265,11 @@ void FrmzolmaincsForm::connectCommands()
     connect(Command6, &QPushButton::clicked, this, &FrmzolmaincsForm::Command6_Click);
     connect(mnuexit, &QAction::triggered, this, &FrmzolmaincsForm::mnuexit_Click);
 
+    connect(mnufind, &QAction::triggered, this, &FrmzolmaincsForm::mnufind_Click);
+    connect(mnuprint, &QAction::triggered, this, &FrmzolmaincsForm::mnuprint_Click);
+    for (QPushButton* b : {Command19, Command3})
+        connect(b, &QPushButton::clicked, this, &FrmzolmaincsForm::mnufind_Click);
+    connect(Command4, &QPushButton::clicked, this, &FrmzolmaincsForm::mnuprint_Click);
     connect(mnuseek, &QAction::triggered, this, &FrmzolmaincsForm::mnuseek_Click);
     connect(backup, &QAction::triggered, this, &FrmzolmaincsForm::backup_Click);
     connect(restore, &QAction::triggered, this, &FrmzolmaincsForm::restore_Click);
@@ -294,7 +300,7 @@ void FrmzolmaincsForm::setCommandStates()
     // Start a test: the notice window frmzol1.
     set(true, {mnutest}, {Command18, Command2});
     // Stored-test browser frmzol6 (browsing and report printing).
-    set(false, {mnufind, mnuprint}, {Command19, Command3, Command4});
+    set(true, {mnufind, mnuprint}, {Command19, Command3, Command4});
     // Query and grid edit frmzol13; backup and restore frmzol14.
     set(true, {mnuseek, backup, restore}, {});
     // Background music: play a random tune, the play and pause toggle, pause.
@@ -350,6 +356,12 @@ void FrmzolmaincsForm::mnuexit_Click()
     Unload();
     End();
 }
+
+// Browsing and report printing both show the stored-test browser; a
+// browser hidden by its print command comes back as it was.
+void FrmzolmaincsForm::mnufind_Click() { frmzol6().Show(); }
+
+void FrmzolmaincsForm::mnuprint_Click() { frmzol6().Show(); }
 
 void FrmzolmaincsForm::mnuseek_Click() { frmzol13().Show(); }
 

@@ -123,6 +123,8 @@ public:
     // Handlers.
     void Command6_Click();
     void mnuexit_Click();
+    void mnufind_Click();
+    void mnuprint_Click();
     void mnuseek_Click();
     void backup_Click();
     void restore_Click();

@@ -11,14 +11,15 @@
 namespace recordstest {
 
 // Stores one test per text "name sex P E N L" (scores are standard scores;
-// "-" leaves a field empty, i.e. NULL for a score).
-inline void storeTests(const QStringList& tests)
+// "-" leaves a field empty, i.e. NULL for a score), or per text of the
+// fields given, separated by blanks.
+inline void storeTests(const QStringList& tests,
+                       const QStringList& fields = {QStringLiteral("姓名"), QStringLiteral("性别"),
+                                                    QStringLiteral("标准分P"), QStringLiteral("标准分E"),
+                                                    QStringLiteral("标准分N"), QStringLiteral("标准分L")})
 {
     auto db = zol::Database::OpenDatabase();
     QVERIFY(db);
-    const QStringList fields = {QStringLiteral("姓名"),    QStringLiteral("性别"),
-                                QStringLiteral("标准分P"), QStringLiteral("标准分E"),
-                                QStringLiteral("标准分N"), QStringLiteral("标准分L")};
     for (const QString& test : tests) {
         const QStringList values = test.split(QLatin1Char(' '));
         zol::FieldTexts row;

@@ -61,13 +61,24 @@ void verifyFigures(const QList<PrintOp>& ops, const QList<Shape>& expected)
         const Shape& f = expected[i];
         const QString where = QStringLiteral("figure %1").arg(i);
         QVERIFY2(op.kind == f.kind, qPrintable(where));
-        QVERIFY2(qAbs(op.a.x() - f.x1) < 1e-4 && qAbs(op.a.y() - f.y1) < 1e-4, qPrintable(where));
+        // Positions are singles: far off the page they keep fewer decimals.
+        const auto near = [](double a, double b) { return qAbs(a - b) < 1e-4 + 1e-6 * qAbs(b); };
+        QVERIFY2(near(op.a.x(), f.x1) && near(op.a.y(), f.y1), qPrintable(where));
         if (f.kind == PrintOp::Line)
-            QVERIFY2(qAbs(op.b.x() - f.x2) < 1e-4 && qAbs(op.b.y() - f.y2) < 1e-4, qPrintable(where));
+            QVERIFY2(near(op.b.x(), f.x2) && near(op.b.y(), f.y2), qPrintable(where));
         else
             QVERIFY2(op.radius == f.x2 && op.aspect == 1.0, qPrintable(where));
         QVERIFY2(op.color == f.colour && op.lineWidth == f.width, qPrintable(where));
     }
+}
+
+QList<PrintOp> bodyTexts(const QList<PrintOp>& ops)
+{
+    QList<PrintOp> body;
+    for (const PrintOp& op : ops)
+        if (op.kind == PrintOp::Text && op.place == PrintOp::Body)
+            body << op;
+    return body;
 }
 
 QStringList texts(const QList<PrintOp>& ops, PrintOp::Place place)
@@ -123,10 +134,7 @@ private slots:
         const QList<PrintOp>& ops = doc.pages[0].ops;
 
         // Body texts in order: the heading block, the paragraphs, the date.
-        QList<PrintOp> body;
-        for (const PrintOp& op : ops)
-            if (op.kind == PrintOp::Text && op.place == PrintOp::Body)
-                body << op;
+        const QList<PrintOp> body = bodyTexts(ops);
         QStringList head = {
             en ? QStringLiteral("Vormel人格问卷测试报告") : QStringLiteral("Vormel人格测试报告"),
             QStringLiteral("            姓    名：王小明"), QStringLiteral("文    化：本科"),
@@ -251,6 +259,100 @@ private slots:
     }
 };
 
+class StoredReportTest : public WindowFixture {
+    Q_OBJECT
+private slots:
+    void init() { startWindows(); }
+    void cleanup()
+    {
+        setStoredTestSource(nullptr);
+        stopWindows();
+    }
+
+    // The stored-test page from the values the browser displays: its own
+    // spacing, blank runs, line widths and closing lines, header and footer
+    // set B; the chart through the numeric value of each score caption.
+    void pageOfStoredTest_data()
+    {
+        QTest::addColumn<QStringList>("standard");  // captions P, E, N, L
+        QTest::addColumn<QList<double>>("chart");   // y of P, E, N, L
+        QTest::newRow("all 50") << items(u"50|50|50|50") << QList<double>{80.835, 80.835, 80.835, 80.835};
+        QTest::newRow("ends of the scale, a caption with a tail, an empty one")
+            << items(u"0|120|56分|") << QList<double>{110, 40.004, 77.3352, 110};
+        QTest::newRow("scores a grid edit can store")
+            << items(u"99999|-40|2147483647|7") << QList<double>{-58219.4167, 133.332, -1252627101.2951, 105.9169};
+    }
+    void pageOfStoredTest()
+    {
+        QFETCH(QStringList, standard);
+        QFETCH(QList<double>, chart);
+        const ReportValues v{{QStringLiteral("李芳"), QStringLiteral("女"), QStringLiteral("34"),
+                              QStringLiteral("硕士"), QStringLiteral("回族"), QStringLiteral("医生")},
+                             {"9", "15", "11", "3"},
+                             {standard[0], standard[1], standard[2], standard[3]},
+                             {QStringLiteral("P：改过的评价"), QStringLiteral("E：性格外倾"), QString(),
+                              QStringLiteral("L：") + QString(60, QChar(u'长'))}};
+        setStoredTestSource([&v] { return v; });
+        Frmzol9Form& report = frmzol9();
+        const CurtPrinter& p = *report.CurtPrinter1;
+        QVERIFY(p.Zoom() == 40 && report.windowTitle() == QStringLiteral("ZOL人格测验成人版报告打印(2)"));
+        const QList<PrintOp>& ops = p.previewDocument().pages.at(0).ops;
+        const QList<PrintOp> body = bodyTexts(ops);
+        // The subject block is the result reports' own; from the chart's
+        // title on the page has its own texts. All of it in 宋体.
+        const QString t[4] = {standard[0], standard[2], standard[1], standard[3]};
+        const QStringList head = {
+            QStringLiteral("受试人格轮廓图"),
+            QStringLiteral("            粗   分: P=9      N=11     E=15     L=3"),
+            QStringLiteral("            T    分: P=%1     N=%2    E=%3    L=%4").arg(t[0], t[1], t[2], t[3]),
+            QStringLiteral("个性评价：")};
+        const double sizes[4] = {12, 10, 10, 12};
+        QCOMPARE(body[0].text, QStringLiteral("Vormel人格测试报告"));
+        QCOMPARE(body[1].text, QStringLiteral("            姓    名：李芳"));
+        for (int i = 0; i < 4; ++i)
+            QVERIFY(body[7 + i].text == head[i] && body[7 + i].font.Size == sizes[i]);
+        for (const PrintOp& op : body)
+            QCOMPARE(op.font.Name, QStringLiteral("宋体"));
+        QVERIFY(body[7].a.y() + p.lineHeight(12) < 40);
+        QVERIFY(body[8].a.y() > 110 && body[8].a.y() < body[9].a.y());
+
+        // Paragraphs at the indent, then the reporter and the date lines,
+        // right-aligned one under the other.
+        QString paragraphs;
+        for (int i = 11; i < body.size() - 2; ++i) {
+            QVERIFY(qAbs(body[i].a.x() - (kEm10 + 8)) < 1e-6);
+            paragraphs += body[i].text;
+        }
+        QCOMPARE(paragraphs, v.texts[0] + v.texts[1] + v.texts[3]
+                                 + QStringLiteral("5、本报告仅供心理咨询师和临床医师等专业人员参考使用,不作其它证明之用。"));
+        const PrintOp& reporter = body[body.size() - 2];
+        const PrintOp& date = body.last();
+        QCOMPARE(reporter.text, QStringLiteral("报 告 者：") + QString(19, QLatin1Char(' ')));
+        QCOMPARE(date.text, QStringLiteral("报告日期:") + TodayShortDate() + QString(10, QLatin1Char(' ')));
+        // Right-aligned at 30 mm from the paper's right edge.
+        for (const PrintOp* op : {&reporter, &date})
+            QVERIFY(qAbs(op->a.x() + op->width - (182 - 60)) < 1e-3);
+        QVERIFY(date.a.y() > reporter.a.y());
+
+        verifyFigures(ops, {{PrintOp::Line, 12, 40, 123, 40, kRed, 2},
+                            {PrintOp::Line, 11, 110, 123, 110, kRed, 3},
+                            {PrintOp::Line, 25, 40, 25, 110, kBlue, 2},
+                            {PrintOp::Line, 80, 40, 80, 110, kBlue, 2},
+                            {PrintOp::Line, 54, 40, 54, 110, kBlue, 2},
+                            {PrintOp::Line, 110, 40, 110, 110, kBlue, 2},
+                            {PrintOp::Line, 25, chart[0], 54, chart[1], kRed, 4},
+                            {PrintOp::Line, 54, chart[1], 80, chart[2], kRed, 4},
+                            {PrintOp::Line, 80, chart[2], 110, chart[3], kRed, 4}});
+
+        const QString web = build::webPage(), mail = build::mailAddress();
+        QCOMPARE(texts(ops, PrintOp::Header), QStringList{QStringLiteral("Hollisk系列软件")});
+        QCOMPARE(texts(ops, PrintOp::Footer),
+                 (QStringList{web, QStringLiteral("B r e v a n d 出 品"), mail}));
+        // The report reads what it is lent and loads no window of its own.
+        QCOMPARE(Form::loadedFormNames(), QStringList{QStringLiteral("frmzol9")});
+    }
+};
+
 class ReportWindowTest : public WindowFixture {
     Q_OBJECT
 private slots:
@@ -330,5 +432,6 @@ private slots:
 };
 
 ZOL_TEST(ReportPageTest)
+ZOL_TEST(StoredReportTest)
 ZOL_TEST(ReportWindowTest)
 #include "tst_reports.moc"

@@ -1,10 +1,11 @@
-// The main window's query and backup commands open their windows; backup
-// and restore share one.
+// The main window's record commands open their windows: browsing and
+// report printing the browser, backup and restore one shared window.
 #include "shellsupport.h"
 
 #include "shell/frmzolmaincs.h"
 
 #include <QAction>
+#include <QPushButton>
 #include <QTest>
 
 using namespace zol;
@@ -22,6 +23,10 @@ private slots:
         QTest::addColumn<QString>("window");
         QTest::newRow("query and edit") << QStringList{"mnuseek", "mnuseek"} << "frmzol13";
         QTest::newRow("backup, then restore") << QStringList{"backup", "restore"} << "frmzol14";
+        QTest::newRow("browsing, from menu and buttons")
+            << QStringList{"mnufind", "Command19", "Command3"} << "frmzol6";
+        QTest::newRow("report printing, from menu and button")
+            << QStringList{"mnuprint", "Command4"} << "frmzol6";
     }
     void commandsOpenTheirWindow()
     {
@@ -30,14 +35,21 @@ private slots:
         FrmzolmaincsForm& m = frmzolmaincs();
         Form* first = nullptr;
         for (const QString& name : commands) {
-            QAction* a = m.findChild<QAction*>(name);
-            QVERIFY(a && a->isEnabled());
-            a->trigger();
+            if (QAction* a = m.findChild<QAction*>(name)) {
+                QVERIFY(a->isEnabled());
+                a->trigger();
+            } else {
+                auto* b = m.findChild<QPushButton*>(name);
+                QVERIFY(b && b->isEnabled());
+                QTest::mouseClick(b, Qt::LeftButton);
+            }
             Form* shown = Form::findLoaded(window);
             QVERIFY(shown && shown->isVisible());
-            // A second command shows the same window, not a new one.
+            // A second command shows the same window again, not a new one,
+            // also after it was hidden.
             QCOMPARE(first ? first : shown, shown);
             first = shown;
+            shown->Hide();
         }
         QCOMPARE(Form::loadedFormNames(), (QStringList{QStringLiteral("frmzolmaincs"), window}));
         QCOMPARE(dialogs->count(), 0);
