@@ -71,9 +71,10 @@ FrmAboutForm::FrmAboutForm() : Form(QStringLiteral("frmAbout"))
     // The version label is 12 pixels high: a smaller face keeps its text whole.
     lblVersion->setFont(vbFont(QStringLiteral("宋体"), 6.75));
 
-    // An etched rule between the names above and the maker below.
-    surface().addStaticLine(90, 2445, 5654, 2445, QColor(128, 128, 128));
+    // An etched rule between the names above and the maker below: the grey
+    // line lies on the upper edge of the wider white one.
     surface().addStaticLine(105, 2460, 5654, 2460, Qt::white, 2);
+    surface().addStaticLine(90, 2445, 5654, 2445, QColor(128, 128, 128));
 
     cmdOK = makeButton(this, QStringLiteral("确定"), 3720, 2625, 1500, 345);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
