@@ -260,6 +260,7 @@ private slots:
             player.play(piece);
             player.closeMidi(piece);
             QVERIFY(!player.settle());
+            QVERIFY(player.play(piece));  // left playing: going away closes it
         }
         setMedia(nullptr);
 
