@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QFont>
 #include <QIcon>
+#include <QIconEngine>
 #include <QLinearGradient>
 #include <QMenu>
 #include <QMenuBar>
@@ -30,9 +31,9 @@ void centredText(QPainter& p, const QRect& r, const QString& text, const QColor&
 
 } // namespace
 
-QPixmap splashPicture()
+QPixmap splashPicture(const QRectF& band)
 {
-    QPixmap pm(384, 240);
+    QPixmap pm(splashPictureSize());
     QPainter p(&pm);
     p.setRenderHint(QPainter::Antialiasing);
 
@@ -61,10 +62,10 @@ QPixmap splashPicture()
     // A light rim around the progress band.
     p.setPen(QColor(255, 255, 255, 140));
     p.setBrush(QColor(255, 255, 255, 40));
-    p.drawRoundedRect(QRectF(52.5, 108.5, 286, 16), 4, 4);
+    p.drawRoundedRect(band.adjusted(-4, -4, 4, 4), 4, 4);
 
     p.setFont(pixelFont(QStringLiteral("宋体"), 12));
-    centredText(p, QRect(0, 130, 384, 18), QStringLiteral("正在启动，请稍候……"),
+    centredText(p, QRect(0, int(band.bottom()) + 6, 384, 18), QStringLiteral("正在启动，请稍候……"),
                 QColor(235, 250, 255));
 
     // The four scales.
@@ -187,13 +188,47 @@ QPixmap drawMenuImage(const MenuImage& m)
     return pm;
 }
 
+// Draws its image when a menu first shows it: the text glyphs need a font,
+// which start-up would otherwise have to load before the splash appears.
+class MenuImageEngine : public QIconEngine {
+public:
+    explicit MenuImageEngine(const MenuImage& m) : image_(m) {}
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode, QIcon::State) override
+    {
+        painter->drawPixmap(rect, drawn());
+    }
+    QPixmap pixmap(const QSize& size, QIcon::Mode, QIcon::State) override
+    {
+        return drawn().scaled(size, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    }
+    QIconEngine* clone() const override { return new MenuImageEngine(*this); }
+
+private:
+    const QPixmap& drawn()
+    {
+        if (pixmap_.isNull())
+            pixmap_ = drawMenuImage(image_);
+        return pixmap_;
+    }
+    MenuImage image_;
+    QPixmap pixmap_;
+};
+
+QList<QIcon> iconsOf(const QList<MenuImage>& images)
+{
+    QList<QIcon> list;
+    for (const MenuImage& m : images)
+        list << QIcon(new MenuImageEngine(m));
+    return list;
+}
+
 } // namespace
 
-QList<QPixmap> menuImages()
+QList<QIcon> menuImages()
 {
     const QColor file(40, 110, 190), data(30, 140, 110), stats(150, 80, 180), fun(220, 110, 40),
         help(200, 60, 80);
-    const MenuImage images[] = {
+    return iconsOf({
         {file, Glyph::Text, "测"},  {file, Glyph::Text, "批"},  {file, Glyph::Text, "备"},
         {file, Glyph::Text, "恢"},  {file, Glyph::Cross, ""},    {data, Glyph::Text, "查"},
         {data, Glyph::Text, "编"},  {data, Glyph::Text, "印"},  {stats, Glyph::Text, "总"},
@@ -202,15 +237,48 @@ QList<QPixmap> menuImages()
         {fun, Glyph::Play, ""},      {fun, Glyph::Text, "影"},  {help, Glyph::Text, "?"},
         {help, Glyph::Text, "问"},  {help, Glyph::Text, "主"},  {help, Glyph::Text, "邮"},
         {help, Glyph::Text, "i"},
+    });
+}
+
+QList<QIcon> videoMenuImages()
+{
+    const QColor file(40, 110, 190), setup(30, 140, 110), tv(220, 110, 40), help(200, 60, 80);
+    QList<MenuImage> images = {
+        {file, Glyph::Text, "开"},  {file, Glyph::Text, "址"},  {file, Glyph::Cross, ""},
+        {setup, Glyph::Text, "画"}, {setup, Glyph::Text, "小"}, {setup, Glyph::Text, "默"},
+        {setup, Glyph::Text, "大"}, {setup, Glyph::Text, "声"}, {setup, Glyph::Text, "+"},
+        {setup, Glyph::Text, "-"},
     };
-    QList<QPixmap> list;
-    for (const MenuImage& m : images)
-        list << drawMenuImage(m);
-    return list;
+    for (int i = 0; i < 20; ++i)
+        images << MenuImage{tv, Glyph::Play, ""};
+    images << MenuImage{help, Glyph::Text, "?"};
+    return iconsOf(images);
+}
+
+QPixmap aboutIcon()
+{
+    QPixmap pm(32, 32);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    QRadialGradient g(QPointF(12, 10), 22);
+    g.setColorAt(0, QColor(120, 200, 255));
+    g.setColorAt(1, QColor(20, 80, 170));
+    p.setPen(QPen(QColor(10, 40, 100), 1));
+    p.setBrush(g);
+    p.drawEllipse(QRectF(1.5, 1.5, 29, 29));
+    // The four scales as quarters of a ring.
+    const QColor scales[] = {QColor(220, 70, 70), QColor(240, 160, 40), QColor(60, 160, 90),
+                             QColor(250, 250, 250)};
+    for (int i = 0; i < 4; ++i) {
+        p.setPen(QPen(scales[i], 3, Qt::SolidLine, Qt::FlatCap));
+        p.drawArc(QRectF(7, 7, 18, 18), (90 - 90 * i) * 16 + 8 * 16, 74 * 16);
+    }
+    return pm;
 }
 
 namespace {
-void attachTo(QMenu* menu, bool show, const QList<QPixmap>& images, int& next)
+void attachTo(QMenu* menu, bool show, const QList<QIcon>& images, int& next)
 {
     const QList<QAction*> actions = menu->actions();
     for (QAction* a : actions) {
@@ -219,14 +287,14 @@ void attachTo(QMenu* menu, bool show, const QList<QPixmap>& images, int& next)
         if (!show)
             a->setIcon(QIcon());
         else if (next < images.size())
-            a->setIcon(QIcon(images.at(next++)));
+            a->setIcon(images.at(next++));
         if (a->menu())
             attachTo(a->menu(), show, images, next);
     }
 }
 } // namespace
 
-void attachMenuImages(QMenuBar* bar, bool show, const QList<QPixmap>& images)
+void attachMenuImages(QMenuBar* bar, bool show, const QList<QIcon>& images)
 {
     int next = 0;
     const QList<QAction*> menus = bar->actions();

@@ -4,6 +4,7 @@
 #include "platform/fonts.h"
 #include "platform/links.h"
 #include "platform/movingtext.h"
+#include "platform/mp3play.h"
 #include "platform/music.h"
 #include "platform/paths.h"
 #include "platform/resizer.h"
@@ -11,8 +12,10 @@
 #include "records/frmzol13.h"
 #include "records/frmzol14.h"
 #include "records/frmzol6.h"
-#include "shell/artwork.h"
 #include "platform/buildinfo.h"
+#include "shell/artwork.h"
+#include "shell/formtv1.h"
+#include "shell/frmabout.h"
 #include "shell/programend.h"
 #include "shell/statsgate.h"
 #include "testing/starttest.h"
@@ -27,9 +30,14 @@
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QRandomGenerator>
 #include <QScrollBar>
+#include <QTime>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <climits>
+#include <cmath>
+#include <exception>
 #include <initializer_list>
 
 using namespace zol;
@@ -60,15 +68,24 @@ QString movingSentence()
 }
 
 // A failure in one step of the load step must not keep the main window from
-// appearing: the step is given up and the next one runs.
+// appearing: the step is given up, what failed goes to the log, and the next
+// step runs.
 template <class Step>
-void runStep(Step step)
+void runStep(const char* name, Step step)
 {
     try {
         step();
+    } catch (const std::exception& e) {
+        qWarning("zolmiv: start-up step \"%s\" failed: %s", name, e.what());
     } catch (...) {
+        qWarning("zolmiv: start-up step \"%s\" failed", name);
     }
 }
+
+int scrollValue(qint64 frames) { return int(qBound<qint64>(0, frames, qint64(INT_MAX))); }
+
+const QString kPlayCaption = QStringLiteral("播  放");
+const QString kPauseCaption = QStringLiteral("暂  停");
 
 } // namespace
 
@@ -101,10 +118,10 @@ FrmzolmaincsForm::FrmzolmaincsForm() : Form(QStringLiteral("frmzolmaincs"))
     layout->setSpacing(0);
     layout->setMenuBar(MenuBar);
     layout->addWidget(Client);
-    resize(tw(11880), tw(8190) + MenuBar->sizeHint().height());
 
     Timer1 = new QTimer(this);
     ReSize1 = new ReSize(Client);
+    Mp3Play1 = new Mp3Play(this);
 
     connectCommands();
     setCommandStates();
@@ -185,8 +202,8 @@ void FrmzolmaincsForm::buildClient()
     ShockwaveFlash1 = new QFrame(c);
     place(ShockwaveFlash1, 0, 3720, 7935, 1095);
 
+    // The picture is drawn when the window is first shown (showEvent).
     Image2 = makeLabel(c, QString(), 2160, 5040, 3900, 1995);
-    Image2->setPixmap(webPicture());
     Image2->setScaledContents(true);
     Image2->setCursor(Qt::PointingHandCursor);
 
@@ -277,6 +294,24 @@ void FrmzolmaincsForm::connectCommands()
     connect(adverg, &QAction::triggered, this, &FrmzolmaincsForm::adverg_Click);
     connect(sd, &QAction::triggered, this, &FrmzolmaincsForm::sd_Click);
 
+    connect(bgplay, &QAction::triggered, this, &FrmzolmaincsForm::PlayRandomMidi);
+    connect(Command20, &QPushButton::clicked, this, &FrmzolmaincsForm::PlayRandomMidi);
+    connect(Command1, &QPushButton::clicked, this, &FrmzolmaincsForm::Command1_Click);
+    connect(pause, &QAction::triggered, this, &FrmzolmaincsForm::pause_Click);
+
+    connect(mp3play, &QAction::triggered, this, &FrmzolmaincsForm::Command15_Click);
+    for (QPushButton* b : {Command21, Command15})
+        connect(b, &QPushButton::clicked, this, &FrmzolmaincsForm::Command15_Click);
+    connect(Command16, &QPushButton::clicked, this, &FrmzolmaincsForm::Command16_Click);
+    connect(Command13, &QPushButton::clicked, this, &FrmzolmaincsForm::Command13_Click);
+    connect(Command14, &QPushButton::clicked, this, &FrmzolmaincsForm::Command14_Click);
+    connect(HScroll1, &QScrollBar::valueChanged, this, &FrmzolmaincsForm::HScroll1_Change);
+    connect(Mp3Play1, &Mp3Play::progress, this, &FrmzolmaincsForm::Mp3Play1_Progress);
+    connect(Mp3Play1, &Mp3Play::playEnded, this, &FrmzolmaincsForm::Mp3Play1_PlayEnded);
+
+    connect(vcdplay, &QAction::triggered, this, [] { formtv1().Show(); });
+    connect(mnuabout, &QAction::triggered, this, [] { frmAbout().Show(); });
+
     for (QAction* a : {mnuexplan, mnurenew})
         connect(a, &QAction::triggered, this, &FrmzolmaincsForm::HelpKey);
     for (QPushButton* b : {Command26, Command28, Command11, Command8, Command7, Command9})
@@ -303,14 +338,14 @@ void FrmzolmaincsForm::setCommandStates()
     set(true, {mnufind, mnuprint}, {Command19, Command3, Command4});
     // Query and grid edit frmzol13; backup and restore frmzol14.
     set(true, {mnuseek, backup, restore}, {});
-    // Background music: play a random tune, the play and pause toggle, pause.
-    set(false, {bgplay, pause}, {Command20, Command1});
+    // Background music: play a random piece, the play and pause toggle, pause.
+    set(true, {bgplay, pause}, {Command20, Command1});
     // MP3 player panel.
-    set(false, {mp3play}, {Command21, Command15, Command16, Command13, Command14, HScroll1});
+    set(true, {mp3play}, {Command21, Command15, Command16, Command13, Command14, HScroll1});
     // Video window Formtv1.
-    set(false, {vcdplay}, {});
+    set(true, {vcdplay}, {});
     // About box frmAbout.
-    set(false, {mnuabout}, {});
+    set(true, {mnuabout}, {});
     // There is no batch test; the entry stays in its menu for the look of it.
     set(false, {Pltest}, {});
     // Statistics, help, web page and mail work now.
@@ -325,17 +360,101 @@ void FrmzolmaincsForm::Form_Load()
     attachMenuImages(MenuBar, true, ImageList1 = menuImages());
     Timer1->stop();
     Timer1->setInterval(1000);
-    runStep([this] {
-        music().listFolder(programFolder());
-        CurrentMidi = music().playRandom();
+    runStep("background music", [this] {
+        MidiList = midiFilesIn(programFolder());
+        MidiCount = int(MidiList.size());
+        PlayRandomMidi();
     });
-    runStep([this] {
-        const QString folder = programFolder();
-        links().setHelpFile(folder + (folder.endsWith(QLatin1Char('/')) ? "" : "/")
-                            + QStringLiteral("morvu.chm"));
+    runStep("help file", [] { links().setHelpFile(helpFilePath(programFolder())); });
+    runStep("banner", [this] {
+        links().setBannerMovie(ShockwaveFlash1, bannerMoviePath(programFolder()));
     });
-    runStep([this] { links().setBannerMovie(ShockwaveFlash1, programFolder() + "/gg.swf"); });
 }
+
+// The size under the menu bar and the picture both need fonts, which
+// start-up does not otherwise load before the splash window appears; they
+// are left until the window is first seen.
+void FrmzolmaincsForm::showEvent(QShowEvent* e)
+{
+    if (Image2->pixmap().isNull()) {
+        resize(tw(11880), tw(8190) + MenuBar->sizeHint().height());
+        Image2->setPixmap(webPicture());
+    }
+    Form::showEvent(e);
+}
+
+void FrmzolmaincsForm::PlayRandomMidi()
+{
+    // Only one piece ever sounds, so that pause and close reach the one
+    // that plays.
+    if (!CurrentMidi.isEmpty())
+        music().closeMidi(CurrentMidi);
+    QRandomGenerator random(quint32(QTime::currentTime().msecsSinceStartOfDay()));
+    const int index = int(std::floor(MidiCount * random.generateDouble())) + 1;
+    CurrentMidi = index <= MidiCount ? MidiList.at(index - 1) : QString();
+    if (music().play(CurrentMidi))
+        Timer1->start();
+    else
+        Timer1->stop();
+}
+
+void FrmzolmaincsForm::Command1_Click()
+{
+    if (Command1->text() == kPlayCaption) {
+        Command1->setText(kPauseCaption);
+        music().pause(CurrentMidi);
+    } else {
+        Command1->setText(kPlayCaption);
+        PlayRandomMidi();
+    }
+}
+
+void FrmzolmaincsForm::pause_Click()
+{
+    if (Command1->text() != kPlayCaption)
+        return;
+    Command1->setText(kPauseCaption);
+    Timer1->stop();
+    music().pause(CurrentMidi);
+}
+
+void FrmzolmaincsForm::Command15_Click()
+{
+    const QString path = OpenFileDialog(QStringLiteral("打开"), QStringLiteral("MP3 Files(*.mp3)"));
+    if (path.isEmpty())
+        return;
+    Text1->setText(QStringLiteral("Open return: ") + QString::number(Mp3Play1->open(path)));
+}
+
+void FrmzolmaincsForm::Command16_Click()
+{
+    Text1->setText(QStringLiteral("Play return: ") + QString::number(Mp3Play1->play()));
+    HScroll1->setMaximum(scrollValue(Mp3Play1->frameCount()));
+}
+
+void FrmzolmaincsForm::Command13_Click()
+{
+    Text1->setText(QStringLiteral("Pause return: ") + QString::number(Mp3Play1->pause()));
+}
+
+void FrmzolmaincsForm::Command14_Click()
+{
+    Text1->setText(QStringLiteral("Stop return: ") + QString::number(Mp3Play1->stop()));
+}
+
+void FrmzolmaincsForm::HScroll1_Change()
+{
+    Mp3Play1->seek(HScroll1->value(), HScroll1->value());
+}
+
+void FrmzolmaincsForm::Mp3Play1_Progress(qint64 frame)
+{
+    Text2->setText(mp3FramesText(frame, Mp3Play1->frameCount()));
+    Text3->setText(mp3SecondsText(Mp3Play1->msPerFrame(), frame));
+    HScroll1->setValue(scrollValue(frame));
+}
+
+void FrmzolmaincsForm::Mp3Play1_PlayEnded() { Text1->setText(QStringLiteral("Thread ended")); }
 
 // Closing the window, by its close box or by code, closes the background tune.
 void FrmzolmaincsForm::Form_Unload()

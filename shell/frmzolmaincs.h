@@ -5,6 +5,7 @@
 
 #include "platform/form.h"
 
+#include <QIcon>
 #include <QList>
 #include <QPixmap>
 #include <QString>
@@ -22,6 +23,7 @@ class QTimer;
 
 namespace zol {
 class MovingText;
+class Mp3Play;
 class ReSize;
 } // namespace zol
 
@@ -108,19 +110,37 @@ public:
     QLineEdit* Text2 = nullptr;
     QScrollBar* HScroll1 = nullptr;
 
+    zol::Mp3Play* Mp3Play1 = nullptr;
+
     zol::MovingText* MovingText1 = nullptr;
     QTimer* Timer1 = nullptr;
-    QList<QPixmap> ImageList1;
+    QList<QIcon> ImageList1;
     zol::ReSize* ReSize1 = nullptr;
 
-    // The background tune last started; pause and close commands name it.
+    // The MIDI files of the program folder, listed at load, and the piece
+    // last started; pause and close commands name it.
+    QStringList MidiList;
+    int MidiCount = 0;
     QString CurrentMidi;
 
     // Enables the commands whose windows are part of the program and
     // disables the others. Every such state is set here and nowhere else.
     void setCommandStates();
 
+    // Starts a piece of the MIDI list drawn at random, after closing the one
+    // before.
+    void PlayRandomMidi();
+
     // Handlers.
+    void Command1_Click();
+    void pause_Click();
+    void Command15_Click();
+    void Command16_Click();
+    void Command13_Click();
+    void Command14_Click();
+    void HScroll1_Change();
+    void Mp3Play1_Progress(qint64 frame);
+    void Mp3Play1_PlayEnded();
     void Command6_Click();
     void mnuexit_Click();
     void mnufind_Click();
@@ -140,6 +160,7 @@ public:
 protected:
     void Form_Load() override;
     void Form_Unload() override;
+    void showEvent(QShowEvent* e) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:

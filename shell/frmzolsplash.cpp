@@ -1,33 +1,73 @@
 #include "shell/frmzolsplash.h"
 
+#include "platform/paths.h"
 #include "platform/twips.h"
 #include "shell/artwork.h"
 #include "shell/frmzolmaincs.h"
 
+#include <QFile>
+#include <QImage>
 #include <QPainter>
 #include <QProgressBar>
 #include <QTimer>
 
 using namespace zol;
 
+namespace {
+// Client area and progress bar, in twips.
+const QSize kClient(5655, 3390);
+const QRect kBar(840, 1680, 4185, 135);
+} // namespace
+
 FrmzolsplashForm::FrmzolsplashForm() : Form(QStringLiteral("frmzolsplash"))
 {
     // 23 blanks, then 进, three blanks, 度.
     setWindowTitle(QString(23, QLatin1Char(' ')) + QStringLiteral("进   度"));
-    setClientSize(5655, 3390);
-    picture_ = splashPicture();
+    setClientSize(kClient.width(), kClient.height());
 
     ProgressBar1 = new QProgressBar(this);
-    place(ProgressBar1, 840, 1680, 4185, 135);
+    place(ProgressBar1, kBar.x(), kBar.y(), kBar.width(), kBar.height());
     ProgressBar1->setRange(0, 200);
     ProgressBar1->setValue(0);
     ProgressBar1->setTextVisible(false);
+
+    QFile file(programFile(pictureFile()));
+    const QSize size = splashPictureSize();
+    const QByteArray pixels = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    if (pixels.size() == size.width() * size.height() * 4)
+        // The image only borrows the bytes; the copy owns them.
+        picture_ = QPixmap::fromImage(QImage(reinterpret_cast<const uchar*>(pixels.constData()),
+                                             size.width(), size.height(), QImage::Format_RGB32)
+                                          .copy());
+    else
+        picture_ = drawPicture();
 
     Timer1 = new QTimer(this);
     Timer1->setInterval(10);
     connect(Timer1, &QTimer::timeout, this, &FrmzolsplashForm::Timer1_Timer);
 
     centerOnScreen();
+}
+
+QPixmap FrmzolsplashForm::drawPicture()
+{
+    // The picture is scaled to the window; the bar's place in its pixels.
+    const QSize picture = splashPictureSize();
+    const double sx = double(picture.width()) / kClient.width();
+    const double sy = double(picture.height()) / kClient.height();
+    return splashPicture(
+        QRectF(kBar.x() * sx, kBar.y() * sy, kBar.width() * sx, kBar.height() * sy));
+}
+
+QString FrmzolsplashForm::pictureFile() { return QStringLiteral("zolsplash.rgb"); }
+
+bool FrmzolsplashForm::savePicture(const QString& path)
+{
+    const QImage image = drawPicture().toImage().convertToFormat(QImage::Format_RGB32);
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate)
+           && file.write(reinterpret_cast<const char*>(image.constBits()), image.sizeInBytes())
+                  == image.sizeInBytes();
 }
 
 void FrmzolsplashForm::Form_Load()
@@ -63,7 +103,8 @@ void FrmzolsplashForm::paintEvent(QPaintEvent* e)
 {
     {
         QPainter p(this);
-        p.drawPixmap(0, 0, picture_);
+        p.setRenderHint(QPainter::SmoothPixmapTransform);
+        p.drawPixmap(rect(), picture_);
     }
     Form::paintEvent(e);
 }

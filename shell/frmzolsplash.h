@@ -22,6 +22,15 @@ public:
 
     void Timer1_Timer();
 
+    // The picture, drawn to fill the window with a rim where the bar lies.
+    // The build draws it into the program folder (savePicture), and the
+    // window shows that file when it is there: drawing it at start-up would
+    // load a font before the window could appear. The file holds the bare
+    // pixels, which need no image decoder either.
+    static QPixmap drawPicture();
+    static bool savePicture(const QString& path);
+    static QString pictureFile();
+
 protected:
     void Form_Load() override;
     void Form_QueryUnload(bool& cancel) override;

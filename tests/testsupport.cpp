@@ -71,6 +71,34 @@ bool PdfPrint::choose(QPrinter& printer, QWidget*)
     return true;
 }
 
+namespace {
+class RecordingEngine : public zol::MediaEngine {
+public:
+    explicit RecordingEngine(QStringList& log) : log_(log) {}
+    void setSource(const QString& s) override { log_ << QStringLiteral("source ") + s; }
+    void play() override { log_ << QStringLiteral("play"); }
+    void pause() override { log_ << QStringLiteral("pause"); }
+    void stop() override { log_ << QStringLiteral("stop"); }
+    void setPosition(qint64 ms) override { log_ << QStringLiteral("position %1").arg(ms); }
+    void setVolume(float v) override { log_ << QStringLiteral("volume %1").arg(double(v), 0, 'f', 3); }
+    QWidget* videoWidget() override { return nullptr; }
+
+private:
+    QStringList& log_;
+};
+} // namespace
+
+RecordingMedia::RecordingMedia() { zol::setMedia(this); }
+
+RecordingMedia::~RecordingMedia() { zol::setMedia(nullptr); }
+
+std::unique_ptr<zol::MediaEngine> RecordingMedia::newEngine(QWidget*)
+{
+    auto engine = std::make_unique<RecordingEngine>(log);
+    last = engine.get();
+    return engine;
+}
+
 void WindowFixture::startWindows()
 {
     zol::Form::unloadAll();

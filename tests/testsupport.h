@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/dialogs.h"
+#include "platform/media.h"
 #include "platform/printing.h"
 
 #include <QObject>
@@ -57,6 +58,19 @@ public:
     QString pdfPath;
     int asked = 0;
     bool choose(QPrinter& printer, QWidget* parent) override;
+};
+
+// Makes media engines that play nothing and write what they are told into
+// one log ("source X", "play", "pause", "stop", "position N", "volume V"),
+// and keeps the last one made so that a test can make it report. Installs
+// itself for its lifetime.
+class RecordingMedia : public zol::Media {
+public:
+    RecordingMedia();
+    ~RecordingMedia() override;
+    QStringList log;
+    zol::MediaEngine* last = nullptr;
+    std::unique_ptr<zol::MediaEngine> newEngine(QWidget* videoParent) override;
 };
 
 // What every test that opens windows or the database needs: a program folder

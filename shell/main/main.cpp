@@ -1,11 +1,16 @@
+#include "platform/buildinfo.h"
 #include "platform/dialogs.h"
 #include "platform/fonts.h"
-#include "platform/buildinfo.h"
+#include "platform/links.h"
+#include "platform/media.h"
+#include "platform/music.h"
 #include "reports/reportwindows.h"
 #include "shell/frmzolsplash.h"
 #include "shell/programend.h"
 
 #include <QApplication>
+#include <QFontMetrics>
+#include <thread>
 
 int main(int argc, char** argv)
 {
@@ -14,6 +19,24 @@ int main(int argc, char** argv)
     zol::setProgramTitle(zol::build::programTitle());
     zol::installResultReports();
 
+    // Reading the system's font list takes a few milliseconds, and the first
+    // text box of the main window needs it. It is read beside the building
+    // of the first windows rather than before the splash window can appear.
+    std::thread fontList([] { QFontMetrics(QApplication::font()).horizontalAdvance(QChar(0x4E2D)); });
+
+    // The outside world: the media players and the synthesizer (made by
+    // media, which therefore outlives music), the browser, the mail program
+    // and the editor, and F1 in every window.
+    zol::ModuleMedia media;
+    zol::setMedia(&media);
+    zol::BackgroundMusic music;
+    zol::setMusic(&music);
+    zol::DesktopLinks links;
+    zol::setLinks(&links);
+    zol::installHelpKey();
+
+    frmzolsplash();
+    fontList.join();
     frmzolsplash().Show();
 
     // From here on the program ends with its last visible window; windows

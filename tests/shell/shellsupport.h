@@ -1,5 +1,5 @@
-// Stand-ins for the music and link services, and a recorder for the end of
-// the program, shared by the tests of the start-up and main windows.
+// Stand-ins for the music, link and media services, and a recorder for the
+// end of the program, shared by the tests of the start-up and main windows.
 #pragma once
 
 #include "testsupport.h"
@@ -11,35 +11,36 @@
 #include "shell/programend.h"
 
 #include <QStringList>
+#include <functional>
 #include <memory>
 #include <stdexcept>
 
 namespace shelltest {
 
-// Records every command; playRandom "starts" the file given.
-class CountingMusic : public zol::Music {
+// Records every command as "play X", "pause X" or "close X"; a play
+// succeeds unless refused or the file is the empty name.
+class RecordingMusic : public zol::Music {
 public:
-    CountingMusic() { zol::setMusic(this); }
-    ~CountingMusic() override { zol::setMusic(nullptr); }
+    RecordingMusic() { zol::setMusic(this); }
+    ~RecordingMusic() override { zol::setMusic(nullptr); }
 
-    QString tune = QStringLiteral("/prog/a.mid");
-    bool failToPlay = false;
-    QStringList folders;
-    int plays = 0;
-    QStringList closed;
+    QStringList commands;
+    bool refuse = false;
+    bool throwOnPlay = false;
     std::function<void()> onPlay;
 
-    void listFolder(const QString& folder) override { folders << folder; }
-    QString playRandom() override
+    bool play(const QString& file) override
     {
-        ++plays;
         if (onPlay)
             onPlay();
-        if (failToPlay)
+        if (throwOnPlay)
             throw std::runtime_error("no MIDI device");
-        return tune;
+        commands << QStringLiteral("play ") + file;
+        return !refuse && !file.isEmpty();
     }
-    void closeMidi(const QString& file) override { closed << file; }
+    void pause(const QString& file) override { commands << QStringLiteral("pause ") + file; }
+    void closeMidi(const QString& file) override { commands << QStringLiteral("close ") + file; }
+    int plays() const { return int(commands.filter(QStringLiteral("play ")).size()); }
 };
 
 // Records every call as one line of text, in order.
@@ -50,6 +51,7 @@ public:
 
     QStringList calls;
     bool failOnHelpFile = false;
+    bool refuseToStart = false;
 
     void setHelpFile(const QString& path) override
     {
@@ -64,6 +66,12 @@ public:
     void helpKey(QWidget*) override { calls << QStringLiteral("help key"); }
     void openWebPage(const QString& address) override { calls << QStringLiteral("web ") + address; }
     void openMail(const QString& address) override { calls << QStringLiteral("mail ") + address; }
+    void openTextFile(const QString& path) override { calls << QStringLiteral("text ") + path; }
+    bool startProgram(const QString& path) override
+    {
+        calls << QStringLiteral("start ") + path;
+        return !refuseToStart;
+    }
 };
 
 // Counts the calls of End instead of ending the test program.
@@ -75,21 +83,24 @@ public:
 };
 
 // The services every start-up and main-window test replaces: besides the
-// window tests' folder and dialogs, music and links.
+// window tests' folder and dialogs, music, links and media.
 class ShellTestBase : public zoltest::WindowFixture {
 protected:
-    std::unique_ptr<CountingMusic> music;
+    std::unique_ptr<RecordingMusic> music;
     std::unique_ptr<RecordingLinks> links;
+    std::unique_ptr<zoltest::RecordingMedia> media;
 
     void startServices()
     {
         startWindows();
-        music = std::make_unique<CountingMusic>();
+        music = std::make_unique<RecordingMusic>();
         links = std::make_unique<RecordingLinks>();
+        media = std::make_unique<zoltest::RecordingMedia>();
     }
     void stopServices()
     {
-        stopWindows();   // the windows unload while music and links still answer
+        stopWindows();   // the windows unload while the services still answer
+        media.reset();
         links.reset();
         music.reset();
     }
