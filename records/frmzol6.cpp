@@ -7,6 +7,7 @@
 #include "platform/dialogs.h"
 #include "platform/elidedlabel.h"
 #include "platform/fonts.h"
+#include "platform/palette.h"
 #include "platform/twips.h"
 #include "reports/reportwindows.h"
 
@@ -19,14 +20,6 @@ namespace zol {
 
 namespace {
 
-const QColor kBlue(0, 0, 255);
-const QColor kRed(255, 0, 0);
-const QColor kYellow(255, 255, 0);
-const QColor kGreen(0, 255, 0);
-const QColor kPink(255, 128, 128);     // chart heading, number scales, letter column
-const QColor kLilac(255, 192, 255);    // side borders
-const QColor kMagenta(255, 128, 255);  // outer guides
-const QColor kPurple(192, 0, 192);     // score row captions
 
 // The browser's texts, by scale (P, E, N, L) and band.
 const char16_t* const kBrowserTexts[4][4] = {

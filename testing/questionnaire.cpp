@@ -2,6 +2,7 @@
 
 #include "platform/dialogs.h"
 #include "platform/fonts.h"
+#include "platform/palette.h"
 #include "platform/paths.h"
 #include "platform/twips.h"
 #include "testing/frmzol2.h"
@@ -18,9 +19,6 @@
 namespace zol {
 
 namespace {
-
-const QColor kBlue(0, 0, 255);
-const QColor kPink(255, 128, 128);
 
 QString shownPath(const QString& path)
 {

@@ -2,11 +2,12 @@
 
 #include "platform/columnlabel.h"
 #include "platform/convert.h"
-#include "platform/datacontrol.h"
 #include "platform/database.h"
+#include "platform/datacontrol.h"
 #include "platform/dialogs.h"
 #include "platform/elidedlabel.h"
 #include "platform/fonts.h"
+#include "platform/palette.h"
 #include "platform/paths.h"
 #include "platform/twips.h"
 #include "testing/frmzol2.h"
@@ -19,14 +20,6 @@ namespace zol {
 
 namespace {
 
-const QColor kBlue(0, 0, 255);
-const QColor kRed(255, 0, 0);
-const QColor kYellow(255, 255, 0);
-const QColor kGreen(0, 255, 0);
-const QColor kPink(255, 128, 128);     // chart titles and number columns
-const QColor kLilac(255, 192, 255);    // side lines
-const QColor kMagenta(255, 128, 255);  // guide lines
-const QColor kPurple(192, 0, 192);     // score row captions
 const QColor kWindowText(0, 0, 0);
 
 const QString kCaption = QStringLiteral("Vormel人格测验成人版测试报告");
