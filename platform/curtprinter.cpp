@@ -437,30 +437,31 @@ void CurtPrinter::NewLine(double extra)
 
 void CurtPrinter::DrawLine(double x1, double y1, double x2, double y2, OleColor color)
 {
-    if (!recording_)
-        return;
-    if (recording_doc_.pages.isEmpty())
-        beginPage();
     PrintOp op;
     op.kind = PrintOp::Line;
     op.a = QPointF(x1, y1);
     op.b = QPointF(x2, y2);
-    op.color = color;
-    op.lineWidth = LineWidth;
-    recording_doc_.pages.last().ops.append(op);
+    addFigure(op, color);
 }
 
 void CurtPrinter::DrawCircle(double x, double y, double radius, OleColor color, double aspect)
 {
-    if (!recording_)
-        return;
-    if (recording_doc_.pages.isEmpty())
-        beginPage();
     PrintOp op;
     op.kind = PrintOp::Circle;
     op.a = QPointF(x, y);
     op.radius = radius;
     op.aspect = aspect;
+    addFigure(op, color);
+}
+
+void CurtPrinter::addFigure(PrintOp& op, OleColor color)
+{
+    // Lines and circles stand where they are told; they start a page but
+    // never move the text position.
+    if (!recording_)
+        return;
+    if (recording_doc_.pages.isEmpty())
+        beginPage();
     op.color = color;
     op.lineWidth = LineWidth;
     recording_doc_.pages.last().ops.append(op);

@@ -201,6 +201,7 @@ protected:
 private:
     friend class PreviewPane;
     void beginPage();
+    void addFigure(PrintOp& op, OleColor color);
     void ensureRoom(double height);
     void addText(const QString& text, double x, double size, PrintOp::Place place = PrintOp::Body);
     void addHeaderFooter(PrintOp::Place place, const PrintStyle& style, const QString texts[3]);
