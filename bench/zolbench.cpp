@@ -4,7 +4,7 @@
 //
 // Each step has its limit; the program ends with status 1 when one is over.
 #include "platform/database.h"
-#include "platform/dialogs.h"
+#include "tests/support/scripteddialogs.h"
 #include "platform/fonts.h"
 #include "platform/paths.h"
 #include "records/frmzol13.h"

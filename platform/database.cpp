@@ -50,10 +50,6 @@ QStringList& extraPragmas()
     return list;
 }
 
-QString shownPath(const QString& path)
-{
-    return QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
-}
 
 const auto kWriteBits = QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther;
 
@@ -99,13 +95,6 @@ int sqliteCode(const QSqlError& error)
     return -1;
 }
 
-sqlite3* handleOf(const QSqlDatabase& db)
-{
-    const QVariant v = db.driver() ? db.driver()->handle() : QVariant();
-    if (!v.isValid() || qstrcmp(v.typeName(), "sqlite3*") != 0)
-        return nullptr;
-    return *static_cast<sqlite3* const*>(v.constData());
-}
 
 // The engine turns UTF-16 into UTF-8 by reading a surrogate and the unit
 // after it as one character, so a lone half of a pair would take its
@@ -666,7 +655,7 @@ bool Database::Rollback()
 
 bool Database::inTransaction() const
 {
-    sqlite3* handle = handleOf(db_);
+    sqlite3* handle = sqliteHandle(db_);
     return handle && !sqlite3_get_autocommit(handle);
 }
 
@@ -704,7 +693,7 @@ bool Database::convertValues(const QString& table, const FieldTexts& values, QSt
     QList<Column> columns;
     if (!tableColumns(table, &columns))
         return false;
-    sqlite3* handle = handleOf(db_);
+    sqlite3* handle = sqliteHandle(db_);
     const qint64 maxBytes = handle ? sqlite3_limit(handle, SQLITE_LIMIT_LENGTH, -1) : 1000000000;
     for (const auto& [field, text] : values) {
         const Column* column = nullptr;
@@ -808,6 +797,16 @@ bool Database::DeleteRow(const QString& table, const QVariant& key)
                            .arg(quoteIdentifier(table), recordKeyExpression()),
                        {key});
     });
+}
+
+sqlite3* sqliteHandle(const QSqlDatabase& db)
+{
+    if (!db.isOpen() || !db.driver())
+        return nullptr;
+    const QVariant v = db.driver()->handle();
+    if (!v.isValid() || qstrcmp(v.typeName(), "sqlite3*") != 0)
+        return nullptr;
+    return *static_cast<sqlite3* const*>(v.constData());
 }
 
 } // namespace zol

@@ -55,7 +55,14 @@
 #include <functional>
 #include <memory>
 
+struct sqlite3;
+
 namespace zol {
+
+// The SQLite handle under an open connection of Qt's SQLite driver, for what
+// the driver does not offer (the online backup, functions of our own, the
+// transaction state); nullptr when the connection is not open or not SQLite.
+sqlite3* sqliteHandle(const QSqlDatabase& db);
 
 // The table of stored tests and its 21 fields, in the order a save fills them.
 // The raw P field really is spelled 粗份P.

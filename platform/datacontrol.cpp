@@ -1,6 +1,7 @@
 #include "platform/datacontrol.h"
 
 #include "platform/dialogs.h"
+#include "platform/paths.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -13,12 +14,6 @@ namespace zol {
 
 namespace {
 
-QString shownPath(const QString& path)
-{
-    if (path.isEmpty())
-        return QStringLiteral("zol.mdb");
-    return QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
-}
 
 // A bracketed or double-quoted name loses its quotes.
 QString unquoted(const QString& name)

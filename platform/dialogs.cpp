@@ -72,9 +72,9 @@ public:
         return QFileDialog::getOpenFileName(dialogParent(), title, QString(), filter);
     }
 
-    QString saveFile(const QString& title, const QString& filter) override
+    QString saveFile(const QString& title, const QString& filter, const QString& proposed) override
     {
-        return QFileDialog::getSaveFileName(dialogParent(), title, QString(), filter);
+        return QFileDialog::getSaveFileName(dialogParent(), title, proposed, filter);
     }
 };
 
@@ -103,6 +103,8 @@ DialogService& dialogs()
 
 void setDialogService(DialogService* service) { current() = service; }
 
+DialogService* installedDialogService() { return current(); }
+
 int MsgBox(const QString& prompt, int style, const QString& title)
 {
     return dialogs().message(prompt, style, titleOrProgram(title));
@@ -119,68 +121,14 @@ QString OpenFileDialog(const QString& title, const QString& filter)
     return dialogs().openFile(titleOrProgram(title), filter);
 }
 
-QString SaveFileDialog(const QString& title, const QString& filter)
+QString SaveFileDialog(const QString& title, const QString& filter, const QString& proposed)
 {
-    return dialogs().saveFile(titleOrProgram(title), filter);
+    return dialogs().saveFile(titleOrProgram(title), filter, proposed);
 }
 
 void ErrorBox(const QString& text)
 {
     MsgBox(text, vbOKOnly | vbCritical, QStringLiteral("出错信息"));
-}
-
-// --- scripted stand-in -----------------------------------------------------
-
-ScriptedDialogs::ScriptedDialogs()
-{
-    previous_ = current();
-    setDialogService(this);
-}
-
-ScriptedDialogs::~ScriptedDialogs()
-{
-    if (current() == this)
-        setDialogService(previous_);
-}
-
-int ScriptedDialogs::message(const QString& prompt, int style, const QString& title)
-{
-    calls.append({DialogCall::Message, prompt, title, style, QString()});
-    return messageAnswers.isEmpty() ? vbOK : messageAnswers.takeFirst();
-}
-
-bool ScriptedDialogs::input(const QString& prompt, const QString& title, const QString&,
-                            QString* answer)
-{
-    calls.append({DialogCall::Input, prompt, title, 0, QString()});
-    if (inputAnswers.isEmpty())
-        return false;
-    const QString a = inputAnswers.takeFirst();
-    if (a.isNull())
-        return false;
-    if (answer)
-        *answer = a;
-    return true;
-}
-
-QString ScriptedDialogs::openFile(const QString& title, const QString& filter)
-{
-    calls.append({DialogCall::OpenFile, title, title, 0, filter});
-    return fileAnswers.isEmpty() ? QString() : fileAnswers.takeFirst();
-}
-
-QString ScriptedDialogs::saveFile(const QString& title, const QString& filter)
-{
-    calls.append({DialogCall::SaveFile, title, title, 0, filter});
-    return fileAnswers.isEmpty() ? QString() : fileAnswers.takeFirst();
-}
-
-QStringList ScriptedDialogs::prompts() const
-{
-    QStringList p;
-    for (const auto& c : calls)
-        p << c.prompt;
-    return p;
 }
 
 } // namespace zol

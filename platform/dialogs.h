@@ -32,6 +32,7 @@ struct DialogCall {
     QString title;    // the title actually shown (program title when none was given)
     int style = 0;    // MsgStyle bits (message boxes only)
     QString filter;   // file dialogs only
+    QString proposed; // save dialogs only: the file name offered
 };
 
 class DialogService {
@@ -43,7 +44,9 @@ public:
                        const QString& defaultText, QString* answer) = 0;
     // Returns the chosen path, or an empty string when the user cancelled.
     virtual QString openFile(const QString& title, const QString& filter) = 0;
-    virtual QString saveFile(const QString& title, const QString& filter) = 0;
+    // proposed: the file name offered in the dialog (may be empty).
+    virtual QString saveFile(const QString& title, const QString& filter,
+                             const QString& proposed) = 0;
 };
 
 // The program's title: shown by a box that has no title of its own.
@@ -52,47 +55,21 @@ QString programTitle();
 
 // The service in use. Without one installed, the real dialogs are used.
 DialogService& dialogs();
-// Installs a service (the previous one is restored by passing nullptr).
+// Installs a service (nullptr goes back to the real dialogs).
 void setDialogService(DialogService* service);
+// The installed service, or nullptr while the real dialogs are in use.
+DialogService* installedDialogService();
 
 // The calls the windows make.
 int MsgBox(const QString& prompt, int style = vbOKOnly, const QString& title = QString());
 bool InputBox(const QString& prompt, const QString& title, const QString& defaultText,
               QString* answer);
 QString OpenFileDialog(const QString& title, const QString& filter);
-QString SaveFileDialog(const QString& title, const QString& filter);
+QString SaveFileDialog(const QString& title, const QString& filter,
+                       const QString& proposed = QString());
 
 // Shows the error message box of the database and file layers: title "出错信息",
 // OK alone, error icon.
 void ErrorBox(const QString& text);
-
-// A stand-in for tests: answers message boxes from a queue (OK when the
-// queue is empty), input boxes and file dialogs likewise (cancel when empty),
-// and keeps every call. Installs itself for its lifetime.
-class ScriptedDialogs : public DialogService {
-public:
-    ScriptedDialogs();
-    ~ScriptedDialogs() override;
-
-    QList<DialogCall> calls;
-    QList<int> messageAnswers;    // vbOK / vbCancel, taken from the front
-    QStringList inputAnswers;     // a null QString() means cancel
-    QStringList fileAnswers;      // empty means cancel
-
-    int message(const QString& prompt, int style, const QString& title) override;
-    bool input(const QString& prompt, const QString& title, const QString& defaultText,
-               QString* answer) override;
-    QString openFile(const QString& title, const QString& filter) override;
-    QString saveFile(const QString& title, const QString& filter) override;
-
-    // Convenience for tests.
-    int count() const { return calls.size(); }
-    DialogCall last() const { return calls.isEmpty() ? DialogCall{} : calls.last(); }
-    QStringList prompts() const;
-    void clear() { calls.clear(); }
-
-private:
-    DialogService* previous_ = nullptr;
-};
 
 } // namespace zol

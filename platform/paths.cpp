@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 
 namespace zol {
 
@@ -25,6 +26,13 @@ void setProgramFolder(const QString& folder) { overrideFolder() = folder; }
 QString programFile(const QString& name)
 {
     return QDir(programFolder()).filePath(name);
+}
+
+QString shownPath(const QString& path)
+{
+    if (path.isEmpty())
+        return QStringLiteral("zol.mdb");
+    return QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
 }
 
 } // namespace zol

@@ -12,4 +12,8 @@ void setProgramFolder(const QString& folder);   // empty: back to the executable
 // A file of the program folder, e.g. programFile("zol.mdb").
 QString programFile(const QString& name);
 
+// A path as a message shows it: absolute, with the system's separators
+// ("zol.mdb" when empty).
+QString shownPath(const QString& path);
+
 } // namespace zol

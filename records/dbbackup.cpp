@@ -2,6 +2,7 @@
 
 #include "platform/database.h"
 #include "platform/dialogs.h"
+#include "platform/paths.h"
 #include "records/sqlitefunctions.h"
 
 #include <QDateTime>
@@ -18,10 +19,6 @@ namespace zol {
 
 namespace {
 
-QString shown(const QString& path)
-{
-    return QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
-}
 
 // A connection of its own to a file that is not (yet) the program's
 // database; removed again with the object.
@@ -99,7 +96,7 @@ bool isSameFile(const QString& a, const QString& b)
 BackupCheck checkBackupFile(const QString& path, bool integrity)
 {
     BackupCheck check;
-    const QString file = shown(path);
+    const QString file = shownPath(path);
     if (!QFileInfo(path).isFile()) {
         check.problem = QStringLiteral("找不到文件 %1。").arg(file);
         return check;
@@ -164,11 +161,11 @@ BackupCheck checkBackupFile(const QString& path, bool integrity)
 bool backupDatabase(const QString& source, const QString& target, int* rows)
 {
     if (isSameFile(source, target)) {
-        ErrorBox(QStringLiteral("不能把数据备份到数据库文件 %1 本身，请另选一个文件。").arg(shown(target)));
+        ErrorBox(QStringLiteral("不能把数据备份到数据库文件 %1 本身，请另选一个文件。").arg(shownPath(target)));
         return false;
     }
     if (!QFileInfo(source).isFile()) {
-        ErrorBox(QStringLiteral("找不到数据库文件 %1，没有可以备份的数据。").arg(shown(source)));
+        ErrorBox(QStringLiteral("找不到数据库文件 %1，没有可以备份的数据。").arg(shownPath(source)));
         return false;
     }
     std::unique_ptr<Database> db = Database::OpenDatabase(source);
@@ -190,21 +187,21 @@ bool backupDatabase(const QString& source, const QString& target, int* rows)
     if (!copied) {
         QFile::remove(part);
         ErrorBox(QStringLiteral("备份没有完成，文件 %1 没有写入。%2")
-                     .arg(shown(target), describeDatabaseError(error, target)));
+                     .arg(shownPath(target), describeDatabaseError(error, target)));
         return false;
     }
     const BackupCheck check = checkBackupFile(part);
     if (!check.ok) {
         QFile::remove(part);
         ErrorBox(QStringLiteral("写好的备份没有通过检查，文件 %1 没有写入。%2")
-                     .arg(shown(target), check.problem));
+                     .arg(shownPath(target), check.problem));
         return false;
     }
     // rename() replaces an existing file in one step: the chosen name holds
     // either the old file or the whole new copy.
     if (std::rename(QFile::encodeName(part).constData(), QFile::encodeName(target).constData()) != 0) {
         QFile::remove(part);
-        ErrorBox(QStringLiteral("无法写入文件 %1，备份没有完成。请检查文件夹是否允许写入。").arg(shown(target)));
+        ErrorBox(QStringLiteral("无法写入文件 %1，备份没有完成。请检查文件夹是否允许写入。").arg(shownPath(target)));
         return false;
     }
     if (rows)
@@ -243,7 +240,7 @@ bool replaceDatabase(const QString& current, const QString& backup)
     }
     if (!ok)
         ErrorBox(QStringLiteral("数据没有恢复，数据库文件 %1 保持原样。%2")
-                     .arg(shown(current), describeDatabaseError(error, current)));
+                     .arg(shownPath(current), describeDatabaseError(error, current)));
     return ok;
 }
 

@@ -3,6 +3,7 @@
 #include "platform/database.h"
 #include "platform/dialogs.h"
 #include "platform/twips.h"
+#include "platform/paths.h"
 #include "records/dbbackup.h"
 
 #include <QDir>
@@ -16,7 +17,6 @@ namespace {
 
 const QString kFilter = QStringLiteral("数据库文件 (*.mdb);;所有文件 (*)");
 
-QString shown(const QString& path) { return QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()); }
 
 } // namespace
 
@@ -49,7 +49,7 @@ DataBackup::DataBackup(QWidget* parent) : QFrame(parent)
 void DataBackup::showDatabase()
 {
     const QString path = databasePath();
-    QString text = QStringLiteral("数据库文件：%1").arg(shown(path));
+    QString text = QStringLiteral("数据库文件：%1").arg(shownPath(path));
     if (!QFileInfo(path).isFile()) {
         text += QStringLiteral("（还没有这个文件）");
     } else {
@@ -79,7 +79,7 @@ bool DataBackup::Backup()
         return false;
     }
     const QString text =
-        QStringLiteral("备份完成：%1 条测试记录已保存到 %2。").arg(rows).arg(shown(target));
+        QStringLiteral("备份完成：%1 条测试记录已保存到 %2。").arg(rows).arg(shownPath(target));
     setOutcome(text);
     MsgBox(text, vbOKOnly | vbInformation, QStringLiteral("信息"));
     return true;
@@ -93,7 +93,7 @@ bool DataBackup::Restore()
     const QString current = databasePath();
     if (isSameFile(source, current)) {
         ErrorBox(QStringLiteral("所选文件就是正在使用的数据库文件 %1，请选择一个备份文件。")
-                     .arg(shown(current)));
+                     .arg(shownPath(current)));
         return false;
     }
     const BackupCheck chosen = checkBackupFile(source);
@@ -114,7 +114,7 @@ bool DataBackup::Restore()
         QStringLiteral("所选备份文件 %1 中有 %2 条测试记录，现有数据库中有 %3 条。\n"
                        "恢复后现有的 %3 条记录将全部被备份中的记录替换"
                        "（现有数据会先另存一份）。确定要恢复吗？")
-            .arg(shown(source))
+            .arg(shownPath(source))
             .arg(chosen.rows)
             .arg(now.rows);
     if (MsgBox(question, vbOKCancel | vbInformation, QStringLiteral("询问")) != vbOK)
@@ -128,7 +128,7 @@ bool DataBackup::Restore()
     const BackupCheck after = checkBackupFile(current, false);
     QString text = QStringLiteral("恢复完成：数据库中现在有 %1 条测试记录。").arg(after.rows);
     if (exists)
-        text += QStringLiteral("恢复前的数据已另存为 %1。").arg(shown(safety));
+        text += QStringLiteral("恢复前的数据已另存为 %1。").arg(shownPath(safety));
     setOutcome(text);
     MsgBox(text, vbOKOnly | vbInformation, QStringLiteral("信息"));
     return true;

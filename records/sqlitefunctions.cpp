@@ -1,5 +1,7 @@
 #include "records/sqlitefunctions.h"
 
+#include "platform/database.h"
+
 #include <QSqlDriver>
 #include <QVariant>
 #include <cmath>
@@ -45,16 +47,6 @@ void stdevFinal(sqlite3_context* ctx)
 }
 
 } // namespace
-
-sqlite3* sqliteHandle(const QSqlDatabase& db)
-{
-    if (!db.isOpen() || !db.driver())
-        return nullptr;
-    const QVariant v = db.driver()->handle();
-    if (!v.isValid() || qstrcmp(v.typeName(), "sqlite3*") != 0)
-        return nullptr;
-    return *static_cast<sqlite3* const*>(v.data());
-}
 
 bool registerStdev(const QSqlDatabase& db)
 {

@@ -20,10 +20,6 @@ namespace zol {
 
 namespace {
 
-QString shownPath(const QString& path)
-{
-    return QDir::toNativeSeparators(QDir::cleanPath(path));
-}
 
 } // namespace
 

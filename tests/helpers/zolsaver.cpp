@@ -7,7 +7,7 @@
 // the exit code is the number of refused saves (at most 100).
 #include "platform/database.h"
 #include "platform/datacontrol.h"
-#include "platform/dialogs.h"
+#include "tests/support/scripteddialogs.h"
 
 #include <QApplication>
 #include <QLineEdit>

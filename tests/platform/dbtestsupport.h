@@ -6,7 +6,7 @@
 
 #include "platform/database.h"
 #include "platform/datacontrol.h"
-#include "platform/dialogs.h"
+#include "tests/support/scripteddialogs.h"
 
 #include <QFile>
 #include <QLabel>

@@ -1,6 +1,6 @@
 #include "testsupport.h"
 
-#include "platform/dialogs.h"
+#include "tests/support/scripteddialogs.h"
 #include "platform/form.h"
 #include "platform/twips.h"
 

@@ -1,7 +1,7 @@
 // The ways out of the program: exit button, exit menu and close box.
 #include "shellsupport.h"
 
-#include "platform/dialogs.h"
+#include "tests/support/scripteddialogs.h"
 #include "platform/form.h"
 #include "shell/frmzolmaincs.h"
 #include "shell/programend.h"

@@ -1,7 +1,7 @@
 // The main window: its look, menus and commands.
 #include "shellsupport.h"
 
-#include "platform/dialogs.h"
+#include "tests/support/scripteddialogs.h"
 #include "platform/form.h"
 #include "platform/movingtext.h"
 #include "platform/twips.h"

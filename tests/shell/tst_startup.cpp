@@ -1,7 +1,7 @@
 // Start-up: the splash window, the main window's load step and the timing.
 #include "shellsupport.h"
 
-#include "platform/dialogs.h"
+#include "tests/support/scripteddialogs.h"
 #include "platform/form.h"
 #include "platform/twips.h"
 #include "platform/buildinfo.h"

@@ -2,7 +2,7 @@
 #include "shellsupport.h"
 
 #include "platform/buildinfo.h"
-#include "platform/dialogs.h"
+#include "tests/support/scripteddialogs.h"
 #include "platform/mediaplayercontrol.h"
 #include "platform/twips.h"
 #include "shell/formtv1.h"

@@ -3,7 +3,7 @@
 #include "testwindows.h"
 
 #include "platform/database.h"
-#include "platform/dialogs.h"
+#include "tests/support/scripteddialogs.h"
 #include "platform/form.h"
 #include "testing/frmzol1.h"
 #include "testing/frmzol2.h"
