@@ -63,12 +63,6 @@ bool mayWrite(const QString& path)
 
 QString folderOf(const QString& path) { return QFileInfo(path).absolutePath(); }
 
-QString quoteIdentifier(QString name)
-{
-    name.replace(QLatin1Char('"'), QStringLiteral("\"\""));
-    return QLatin1Char('"') + name + QLatin1Char('"');
-}
-
 int sqliteCode(const QSqlError& error)
 {
     bool ok = false;
@@ -218,6 +212,12 @@ const QStringList& testRecordFields()
 QString recordKeyField() { return QStringLiteral("ID"); }
 
 QString recordKeyExpression() { return QStringLiteral("rowid"); }
+
+QString quoteIdentifier(QString name)
+{
+    name.replace(QLatin1Char('"'), QStringLiteral("\"\""));
+    return QLatin1Char('"') + name + QLatin1Char('"');
+}
 
 QString keyedSelect(const QString& table, const QString& rest)
 {

@@ -77,6 +77,10 @@ QString recordKeyField();
 // How SQL names the hidden key of any row: "rowid".
 QString recordKeyExpression();
 
+// A table or column name as SQL writes it: in double quotes, each quote
+// inside doubled.
+QString quoteIdentifier(QString name);
+
 // "SELECT rowid AS ID, * FROM <table> <rest>": every column and the key.
 // rest may hold a WHERE and an ORDER BY clause with '?' placeholders.
 QString keyedSelect(const QString& table, const QString& rest = QString());

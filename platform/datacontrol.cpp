@@ -1,19 +1,21 @@
 #include "platform/datacontrol.h"
 
+#include "platform/datanotices.h"
 #include "platform/dialogs.h"
 #include "platform/paths.h"
 
-#include <QDir>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRegularExpression>
+#include <QSqlQuery>
+#include <algorithm>
 #include <limits>
+#include <sqlite3.h>
 
 namespace zol {
 
 namespace {
-
 
 // A bracketed or double-quoted name loses its quotes.
 QString unquoted(const QString& name)
@@ -38,9 +40,48 @@ QString displayText(const QVariant& value)
     return value.toString();
 }
 
+// Two values of one column, read by the same driver; a stored NULL equals
+// only NULL.
+bool sameValue(const QVariant& a, const QVariant& b)
+{
+    if (a.isNull() || b.isNull())
+        return a.isNull() == b.isNull();
+    return a == b;
+}
+
 } // namespace
 
-DataControl::DataControl(QObject* parent) : QObject(parent) {}
+QString goneRowText(const QString& path, const QString& name, const QString& number,
+                    const QString& notDone)
+{
+    const QString test = name.isEmpty() && number.isEmpty()
+        ? QStringLiteral("这条测试记录")
+        : QStringLiteral("测试记录（姓名“%1”，编号“%2”）").arg(name, number);
+    return QStringLiteral("窗口中显示的%1已经不在数据库文件 %2 中，或者已被其他窗口或程序改动"
+                          "（例如删除了它，或者恢复了数据库）。%3，窗口已重新读取记录。")
+        .arg(test, shownPath(path), notDone);
+}
+
+bool rollBack(Database& db)
+{
+    if (db.Rollback())
+        return true;
+    // After a full disk or a damaged page the engine has undone the
+    // transaction itself, and there is nothing left to roll back.
+    sqlite3* handle = sqliteHandle(db.connection());
+    if (!handle || sqlite3_get_autocommit(handle))
+        return true;
+    ErrorBox(QStringLiteral("无法撤销对数据库文件 %1 未完成的修改。连接将被关闭，未完成的修改随之撤销，"
+                            "已经保存的记录不受影响。")
+                 .arg(shownPath(db.path())));
+    return false;
+}
+
+DataControl::DataControl(QObject* parent) : QObject(parent)
+{
+    connect(&DatabaseNotices::instance(), &DatabaseNotices::replaced, this,
+            &DataControl::databaseReplaced);
+}
 
 DataControl::~DataControl() = default;
 
@@ -63,10 +104,8 @@ QString DataControl::sourceSql() const
 {
     if (!keyed_)
         return recordSource_;
-    QString table = unquoted(recordSource_.trimmed());
-    table.replace(QLatin1Char('"'), QStringLiteral("\"\""));
-    return QStringLiteral("SELECT %1 AS %2 FROM \"%3\" ORDER BY %1")
-        .arg(recordKeyExpression(), recordKeyField(), table);
+    return QStringLiteral("SELECT %1 AS %2 FROM %3 ORDER BY %1")
+        .arg(recordKeyExpression(), recordKeyField(), quoteIdentifier(unquoted(recordSource_.trimmed())));
 }
 
 bool DataControl::writeTable(QString* table)
@@ -97,16 +136,41 @@ std::unique_ptr<Database> DataControl::open()
     return Database::OpenDatabase(databaseName_);
 }
 
-// Reads the record source into rows_, positioned on its first row; the
-// fields of a table's current row are read by readCurrentRow.
+// Reads the record source, positioned on its first row; the fields of a
+// table's current row are read by readCurrentRow.
 bool DataControl::read(Database& db)
 {
-    Recordset rs = db.OpenRecordset(sourceSql(), keyed_ ? QVariantList() : parameters_);
-    if (!rs.isValid())
-        return false;
-    rows_ = rs;
+    if (keyed_) {
+        if (!readKeys(db))
+            return false;
+    } else {
+        Recordset rs = db.OpenRecordset(recordSource_, parameters_);
+        if (!rs.isValid())
+            return false;
+        rows_ = rs;
+    }
+    index_ = 0;
+    onDeletedRow_ = false;
     current_ = Recordset();
     adding_ = false;
+    read_ = true;
+    return true;
+}
+
+// Straight into keys_: no row of values is ever built for a key.
+bool DataControl::readKeys(Database& db)
+{
+    QSqlQuery q(db.connection());
+    q.setForwardOnly(true);
+    std::vector<qint64> keys;
+    bool ok = q.exec(sourceSql());
+    while (ok && q.next())
+        keys.push_back(q.value(0).toLongLong());
+    if (!ok || q.lastError().isValid()) {
+        ErrorBox(describeDatabaseError(q.lastError(), databaseName_));
+        return false;
+    }
+    keys_ = std::move(keys);
     return true;
 }
 
@@ -115,8 +179,15 @@ bool DataControl::read(Database& db)
 bool DataControl::readCurrentRow(Database* db)
 {
     current_ = Recordset();
-    if (!keyed_ || adding_ || !rows_.hasCurrentRow())
+    if (adding_ || !hasCurrentRow())
         return true;
+    if (!keyed_) {
+        current_.columns_ = rows_.columns_;
+        current_.rows_ = {rows_.rows_[index_]};
+        current_.index_ = 0;
+        current_.valid_ = true;
+        return true;
+    }
     std::unique_ptr<Database> own;
     if (!db) {
         own = open();
@@ -124,17 +195,57 @@ bool DataControl::readCurrentRow(Database* db)
     }
     if (!db)
         return false;
-    Recordset rs = db->OpenRecordset(rowByKey(unquoted(recordSource_.trimmed())), {rows_.rowKey()});
+    Recordset rs = db->OpenRecordset(rowByKey(unquoted(recordSource_.trimmed())), {currentKey()});
     if (!rs.isValid())
         return false;
     current_ = rs;
     return true;
 }
 
-QVariant DataControl::stored(const QString& field) const
+int DataControl::RecordCount() const
 {
-    return keyed_ ? current_.Fields(field) : rows_.Fields(field);
+    return keyed_ ? int(keys_.size()) : rows_.RecordCount();
 }
+
+bool DataControl::hasCurrentRow() const
+{
+    return !onDeletedRow_ && index_ >= 0 && index_ < RecordCount();
+}
+
+// Right after a delete the position lies between two rows: neither end is
+// reached until the next move.
+bool DataControl::isBOF() const
+{
+    return RecordCount() == 0 || (!onDeletedRow_ && index_ < 0);
+}
+
+bool DataControl::isEOF() const
+{
+    return RecordCount() == 0 || (!onDeletedRow_ && index_ >= RecordCount());
+}
+
+QVariant DataControl::currentKey() const
+{
+    if (!hasCurrentRow())
+        return QVariant();
+    if (keyed_)
+        return keys_[index_];
+    const int c = rows_.columnIndex(recordKeyField());
+    return c < 0 ? QVariant() : rows_.rows_[index_].value(c);
+}
+
+// The keys of an SQL text's rows, when it selects them.
+std::vector<qint64> DataControl::rowKeys() const
+{
+    std::vector<qint64> keys;
+    const int c = rows_.columnIndex(recordKeyField());
+    if (c >= 0)
+        for (const QVariantList& row : rows_.rows_)
+            keys.push_back(row.value(c).toLongLong());
+    return keys;
+}
+
+QVariant DataControl::stored(const QString& field) const { return current_.Fields(field); }
 
 // The file, and the table the record source reads (the one writes go to).
 std::unique_ptr<Database> DataControl::openTable(QString* table)
@@ -156,59 +267,102 @@ bool DataControl::reread(bool keepPlace)
     }
     if (!leaveRow())
         return false;
-    const Recordset before = rows_;
-    const auto db = open();
-    if (!db || !read(*db))
-        return false;
+    // The keys read before say where the place was; they are handed back
+    // when the new ones cannot be read.
+    const int at = index_;
+    const bool onDeletedRow = onDeletedRow_;
+    const bool placeable = keyed_ || rows_.columnIndex(recordKeyField()) >= 0;
+    std::vector<qint64> before;
     if (keepPlace)
-        placeAsIn(before);
+        before = keyed_ ? std::exchange(keys_, {}) : rowKeys();
+    const auto db = open();
+    if (!db || !read(*db)) {
+        if (keepPlace && keyed_)
+            keys_ = std::move(before);
+        return false;
+    }
+    if (keepPlace && placeable)
+        placeAsIn(before, at, onDeletedRow);
     const bool ok = readCurrentRow(db.get());
     showCurrentRow();
     return ok;
 }
 
-// Puts the control where it stood in the rows read before: on the same
+// Puts the control where it stood among the keys read before: on the same
 // row, or, when that row is gone, in the gap before the row that followed
 // it; before the start or past the end as it was. Rows are in key order.
-void DataControl::placeAsIn(const Recordset& old)
+void DataControl::placeAsIn(const std::vector<qint64>& keys, int index, bool onDeletedRow)
 {
-    if (old.rows_.isEmpty() || (old.index_ < 0 && !old.onDeletedRow_)) {
-        rows_.index_ = -1;
+    const int n = RecordCount();
+    if (keys.empty() || (index < 0 && !onDeletedRow)) {
+        index_ = -1;
         return;
     }
-    const int oldKey = old.columnIndex(recordKeyField());
-    const int newKey = rows_.columnIndex(recordKeyField());
-    if (oldKey < 0 || newKey < 0)
-        return;   // no keys to find the place by: the first row
-    const int n = int(rows_.rows_.size());
-    if (old.index_ >= old.rows_.size()) {
-        rows_.index_ = n;
+    if (index >= int(keys.size())) {
+        index_ = n;
         return;
     }
-    const qint64 key = old.rows_[old.index_].value(oldKey).toLongLong();
-    // Keys are in ascending order: the first one not below key.
+    const qint64 key = keys[index];
     int i = 0;
-    while (i < n && rows_.rows_[i].value(newKey).toLongLong() < key)
-        ++i;
-    rows_.index_ = i;
-    rows_.onDeletedRow_ =
-        old.onDeletedRow_ || i == n || rows_.rows_[i].value(newKey).toLongLong() != key;
+    if (keyed_) {
+        i = int(std::lower_bound(keys_.begin(), keys_.end(), key) - keys_.begin());
+    } else {
+        const std::vector<qint64> now = rowKeys();
+        while (i < n && now[i] < key)
+            ++i;
+    }
+    index_ = i;
+    onDeletedRow_ = onDeletedRow || i == n || currentKey().toLongLong() != key;
 }
 
-bool DataControl::moveBy(void (Recordset::*move)())
+void DataControl::first()
+{
+    onDeletedRow_ = false;
+    index_ = 0;
+}
+
+void DataControl::last()
+{
+    onDeletedRow_ = false;
+    index_ = RecordCount() - 1;
+}
+
+void DataControl::next()
+{
+    if (onDeletedRow_) {
+        // The row after the deleted one has moved into its place.
+        onDeletedRow_ = false;
+        return;
+    }
+    if (index_ < RecordCount())
+        ++index_;
+}
+
+void DataControl::previous()
+{
+    if (onDeletedRow_) {
+        onDeletedRow_ = false;
+        --index_;
+        return;
+    }
+    if (index_ >= 0)
+        --index_;
+}
+
+bool DataControl::moveBy(void (DataControl::*move)())
 {
     if (!leaveRow())
         return false;
-    (rows_.*move)();
+    (this->*move)();
     const bool ok = readCurrentRow();
     showCurrentRow();
     return ok;
 }
 
-bool DataControl::MoveFirst() { return moveBy(&Recordset::MoveFirst); }
-bool DataControl::MovePrevious() { return moveBy(&Recordset::MovePrevious); }
-bool DataControl::MoveNext() { return moveBy(&Recordset::MoveNext); }
-bool DataControl::MoveLast() { return moveBy(&Recordset::MoveLast); }
+bool DataControl::MoveFirst() { return moveBy(&DataControl::first); }
+bool DataControl::MovePrevious() { return moveBy(&DataControl::previous); }
+bool DataControl::MoveNext() { return moveBy(&DataControl::next); }
+bool DataControl::MoveLast() { return moveBy(&DataControl::last); }
 
 QVariant DataControl::Fields(const QString& name) const
 {
@@ -224,9 +378,39 @@ bool DataControl::AddNew()
     return true;
 }
 
-bool DataControl::Update() { return store(false); }
+bool DataControl::Update() { return store(false) == Write::Stored; }
 
 bool DataControl::UpdateTyped() { return leaveRow(); }
+
+// Whether the row under the current key still holds every value the
+// control read, in the caller's transaction; false when the check failed
+// (reported).
+bool DataControl::checkShown(Database& db, const QString& table, bool* same)
+{
+    const Recordset now = db.OpenRecordset(rowByKey(table), {currentKey()});
+    if (!now.isValid())
+        return false;
+    *same = now.hasCurrentRow() && current_.hasCurrentRow();
+    for (const QString& column : current_.columns_)
+        if (*same && now.hasField(column))
+            *same = sameValue(current_.Fields(column), now.Fields(column));
+    return true;
+}
+
+// What was typed belonged to the row that is gone: it is dropped with the
+// message, and the rows are read again.
+void DataControl::refuseGoneRow(const QString& notDone)
+{
+    ErrorBox(goneRowText(databaseName_, displayText(current_.Fields(testRecordFields()[0])),
+                         displayText(current_.Fields(testRecordFields()[6])), notDone));
+    for (Binding& b : bindings_)
+        b.edited = false;
+    if (!reread(true)) {
+        // Nothing that could be read: nothing shown, and nothing to write to.
+        current_ = Recordset();
+        showCurrentRow();
+    }
+}
 
 bool DataControl::Delete()
 {
@@ -235,25 +419,39 @@ bool DataControl::Delete()
         showCurrentRow();
         return true;
     }
-    if (!rows_.hasCurrentRow()) {
+    if (!hasCurrentRow()) {
         ErrorBox(QStringLiteral("数据库文件 %1 中没有当前记录，无法删除。").arg(shownPath(databaseName_)));
         return false;
     }
-    if (!rows_.rowKey().isValid()) {
+    const QVariant key = currentKey();
+    if (!key.isValid()) {
         ErrorBox(QStringLiteral("记录源中没有记录的编号，无法删除数据库文件 %1 中的记录。")
                      .arg(shownPath(databaseName_)));
         return false;
     }
     QString table;
-    const auto db = openTable(&table);
-    if (!db || !db->DeleteRow(table, rows_.rowKey()))
+    auto db = openTable(&table);
+    if (!db || !db->BeginTrans())
         return false;
-    rows_.removeCurrentRow();
+    bool same = false;
+    const bool checked = checkShown(*db, table, &same);
+    if (!checked || !same || !db->DeleteRow(table, key) || !db->CommitTrans()) {
+        if (!rollBack(*db))
+            db.reset();   // closing the connection undoes what the rollback could not
+        db.reset();
+        if (checked && !same)
+            refuseGoneRow(QStringLiteral("这条记录没有删除"));
+        return false;   // any other failure has been reported
+    }
+    if (keyed_)
+        keys_.erase(keys_.begin() + index_);
+    else
+        rows_.rows_.removeAt(index_);
+    onDeletedRow_ = true;
     current_ = Recordset();
     showCurrentRow();
     return true;
 }
-
 FieldTexts DataControl::boundTexts(bool typedOnly) const
 {
     FieldTexts texts;
@@ -277,85 +475,97 @@ bool DataControl::anyEdited() const
     return false;
 }
 
-bool DataControl::store(bool typedOnly)
+
+DataControl::Write DataControl::store(bool typedOnly)
 {
     if (!adding_) {
-        if (!rows_.hasCurrentRow()) {
+        if (!hasCurrentRow()) {
             ErrorBox(QStringLiteral("数据库文件 %1 中没有当前记录，无法保存修改。")
                          .arg(shownPath(databaseName_)));
-            return false;
+            return Write::Refused;
         }
-        if (!rows_.rowKey().isValid()) {
+        if (!currentKey().isValid()) {
             ErrorBox(QStringLiteral("记录源中没有记录的编号，无法修改数据库文件 %1 中的记录。")
                          .arg(shownPath(databaseName_)));
-            return false;
+            return Write::Refused;
         }
     }
     QString table;
-    const auto db = openTable(&table);
-    if (!db)
-        return false;
+    auto db = openTable(&table);
+    if (!db || !db->BeginTrans())
+        return Write::Refused;
 
-    // The write and the read-back of the stored row succeed or fail together.
-    if (!db->BeginTrans())
-        return false;
+    // The check that the row is still the one shown, the write and the
+    // read-back of the stored row are one transaction: nothing can come
+    // between them.
     const FieldTexts texts = boundTexts(typedOnly);
-    QVariant key = adding_ ? QVariant() : rows_.rowKey();
-    bool ok = adding_ ? db->InsertRow(table, texts, &key) : db->UpdateRow(table, key, texts);
+    QVariant key = adding_ ? QVariant() : currentKey();
+    bool same = true;
+    bool ok = adding_ || checkShown(*db, table, &same);
+    if (ok && same)
+        ok = adding_ ? db->InsertRow(table, texts, &key) : db->UpdateRow(table, key, texts);
     Recordset stored;
-    if (ok) {
+    if (ok && same) {
         stored = db->OpenRecordset(rowByKey(table), {key});
         ok = stored.isValid();
     }
-    if (ok)
+    if (ok && same)
         ok = db->CommitTrans();
-    if (!ok) {
-        db->Rollback();
-        return false;
+    if (!ok || !same) {
+        if (!rollBack(*db))
+            db.reset();   // closing the connection undoes what the rollback could not
+        db.reset();
+        if (!ok)
+            return Write::Refused;
+        refuseGoneRow(QStringLiteral("输入的修改没有保存"));
+        return Write::RowGone;
     }
 
     if (adding_) {
-        rows_.appendRow(stored);
+        if (keyed_)
+            keys_.push_back(key.toLongLong());   // keys only grow: still in order
+        else
+            rows_.appendRow(stored);
+        index_ = RecordCount() - 1;
+        onDeletedRow_ = false;
         adding_ = false;
     } else if (!keyed_) {
-        rows_.replaceCurrentRow(stored);
+        rows_.rows_[index_] = rows_.rowFrom(stored);
     }
     if (keyed_)
         current_ = stored;
+    else
+        readCurrentRow();
     showCurrentRow();
-    return true;
+    return Write::Stored;
 }
 
 bool DataControl::leaveRow()
 {
     if (adding_) {
         if (anyEdited())
-            return store(false);
+            return store(false) == Write::Stored;
         adding_ = false;
         return true;
     }
-    if (!anyEdited() || !rows_.hasCurrentRow() || store(true))
-        return true;
-    // Typing into a row that another window deleted meanwhile cannot be
-    // stored (the message has said so); the control moves on rather than
-    // stay on a row that is no longer there.
-    return currentRowIsGone();
+    // Typing into a row that is no longer there has been said, and the rows
+    // read again; the control moves on rather than stay on a row that is
+    // not there.
+    return !anyEdited() || !hasCurrentRow() || store(true) != Write::Refused;
 }
 
-bool DataControl::currentRowIsGone()
+void DataControl::databaseReplaced(const QString& path)
 {
-    QString table;
-    const auto db = openTable(&table);
-    if (!db)
-        return false;
-    const Recordset rs = db->OpenRecordset(
-        QStringLiteral("SELECT count(*) AS n FROM (%1)").arg(rowByKey(table)), {rows_.rowKey()});
-    return rs.isValid() && rs.Fields(QStringLiteral("n")).toInt() == 0;
+    if (!read_ || databaseName_.isEmpty() || QFileInfo(databaseName_).absoluteFilePath() != path)
+        return;
+    // The rows read before, and their keys, are gone. A failure has been
+    // said by Refresh itself; the controls keep what they show.
+    static_cast<void>(Refresh());
 }
 
 void DataControl::showCurrentRow()
 {
-    const bool onRow = !adding_ && rows_.hasCurrentRow();
+    const bool onRow = !adding_ && hasCurrentRow();
     for (Binding& b : bindings_) {
         const QString text = onRow ? displayText(stored(b.field)) : QString();
         if (auto* label = qobject_cast<QLabel*>(b.control.data()))
@@ -399,7 +609,7 @@ bool DataControl::bind(QWidget* control, const QString& field)
     binding->field = field;
     binding->edited = false;
 
-    const QString text = (!adding_ && rows_.hasCurrentRow()) ? displayText(stored(field)) : QString();
+    const QString text = (!adding_ && hasCurrentRow()) ? displayText(stored(field)) : QString();
     if (label)
         label->setText(text);
     else

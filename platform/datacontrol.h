@@ -23,6 +23,17 @@
 
 namespace zol {
 
+// The message for a write or delete refused because the row a window shows
+// is gone from the file at path or holds another test now: it names the
+// shown test by its 姓名 and 编号 and says what was not done.
+QString goneRowText(const QString& path, const QString& name, const QString& number,
+                    const QString& notDone);
+
+// Undoes the open transaction of db after a failure that has been reported.
+// When the engine cannot undo it (and it is still open), that is said too,
+// and false tells the caller to close the connection, which undoes it.
+[[nodiscard]] bool rollBack(Database& db);
+
 class DataControl : public QObject {
     Q_OBJECT
 public:
@@ -40,41 +51,51 @@ public:
     void setRecordSource(const QString& source, const QVariantList& params = {});
 
     // Reads the record source again; the bound controls show its first row.
-    bool Refresh();
+    // Rows that were read are read again, on their first row, whenever this
+    // copy of the program replaces the file's content (DatabaseNotices).
+    [[nodiscard]] bool Refresh();
     // Reads the record source again and keeps the place: the row shown stays
     // current; when it is gone, the place is where it stood, between its
     // neighbours (as after Delete), so that the next move goes on from there.
-    bool Requery();
+    [[nodiscard]] bool Requery();
 
-    bool MoveFirst();
-    bool MovePrevious();
-    bool MoveNext();
-    bool MoveLast();
+    [[nodiscard]] bool MoveFirst();
+    [[nodiscard]] bool MovePrevious();
+    [[nodiscard]] bool MoveNext();
+    [[nodiscard]] bool MoveLast();
 
-    bool isBOF() const { return rows_.isBOF(); }
-    bool isEOF() const { return rows_.isEOF(); }
-    int RecordCount() const { return rows_.RecordCount(); }
+    bool isBOF() const;
+    bool isEOF() const;
+    int RecordCount() const;
+    bool hasCurrentRow() const;
     // The current row's value (see Recordset::Fields); nothing while a new row
     // is being added.
     QVariant Fields(const QString& name) const;
-    const Recordset& recordset() const { return rows_; }
 
     // Starts a new, empty current row; the bound controls are cleared.
-    bool AddNew();
+    [[nodiscard]] bool AddNew();
     bool isAdding() const { return adding_; }
     // Stores the texts of the bound text boxes: as a new row after AddNew,
     // otherwise into the current row, where only the fields whose box no
     // longer shows the stored value are written (a change made meanwhile by
     // another copy of the program to another field stays). The stored row,
     // read back, becomes the current row.
-    bool Update();
+    //
+    // A write goes only into the row the control shows: when the row under
+    // its key is gone or no longer holds what the control read (deleted,
+    // changed elsewhere, or the content of the file replaced, when keys of
+    // other tests may come back), nothing is written, one message names the
+    // test, and the rows are read again, keeping the place. Delete likewise.
+    [[nodiscard]] bool Update();
     // Removes the current row from the file. Until the next move there is no
     // current row; MoveNext then goes to the row that followed it. While a new
     // row is being added, the new row is dropped instead.
-    bool Delete();
+    [[nodiscard]] bool Delete();
     // Writes what the user typed into the bound text boxes, as leaving the
-    // row does, and stays on the row (a window that closes calls it).
-    bool UpdateTyped();
+    // row does, and stays on the row (a window that closes calls it). False
+    // when the typing could not be stored and is still in the boxes; a row
+    // that is no longer there has been said and read again, and gives true.
+    [[nodiscard]] bool UpdateTyped();
 
     // Shows the named field of the current row in a QLabel or a QLineEdit,
     // whose length limit is lifted so that it holds a stored text whole.
@@ -95,6 +116,8 @@ private:
         QString field;
         bool edited = false;
     };
+    // How a write into the current row ended.
+    enum class Write { Stored, Refused, RowGone };
 
     std::unique_ptr<Database> open();
     std::unique_ptr<Database> openTable(QString* table);
@@ -102,24 +125,42 @@ private:
     QString sourceSql() const;
     bool writeTable(QString* table);
     bool read(Database& db);
+    bool readKeys(Database& db);
     bool readCurrentRow(Database* db = nullptr);
     bool reread(bool keepPlace);
-    void placeAsIn(const Recordset& old);
+    void placeAsIn(const std::vector<qint64>& keys, int index, bool onDeletedRow);
+    std::vector<qint64> rowKeys() const;
+    QVariant currentKey() const;
     QVariant stored(const QString& field) const;
     FieldTexts boundTexts(bool typedOnly) const;
     bool anyEdited() const;
-    bool store(bool typedOnly);
+    Write store(bool typedOnly);
+    bool checkShown(Database& db, const QString& table, bool* same);
+    void refuseGoneRow(const QString& whatWasNotDone);
     bool leaveRow();
-    bool currentRowIsGone();
-    bool moveBy(void (Recordset::*move)());
+    bool moveBy(void (DataControl::*move)());
+    void first();
+    void previous();
+    void next();
+    void last();
     void showCurrentRow();
     void markEdited(QWidget* control);
+    void databaseReplaced(const QString& path);
 
     QString databaseName_;
     QString recordSource_;
     QVariantList parameters_;
-    bool keyed_ = false;   // a table: rows_ holds the keys, current_ the current row
+    bool keyed_ = false;   // a table: keys_ holds its row keys
+    bool read_ = false;    // rows have been read
+    // A table's rows are its keys alone, 8 bytes a row; an SQL text's rows
+    // are read whole into rows_.
+    std::vector<qint64> keys_;
     Recordset rows_;
+    // The position among the rows; see Recordset.
+    int index_ = 0;
+    bool onDeletedRow_ = false;
+    // The current row as read: what the bound controls show, and what a
+    // write checks the stored row against.
     Recordset current_;
     bool adding_ = false;
     std::vector<Binding> bindings_;

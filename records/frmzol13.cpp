@@ -123,7 +123,7 @@ void Frmzol13Form::Form_Load()
     Option1->setChecked(true);
     Option_Click(1);
     Data1->setDatabaseName(databasePath());
-    Data1->Refresh();
+    static_cast<void>(Data1->Refresh());   // a failure has been said; the grid is empty
     const QDate today = QDate::currentDate();
     CboYear->setEditText(QString::number(today.year()));
     cboMonth->addItems(numbers(1, 12));
@@ -132,8 +132,18 @@ void Frmzol13Form::Form_Load()
     cboDay->setEditText(QString::number(today.day()));
 }
 
-// A row being added is stored (or its refusal said) before the window goes.
-void Frmzol13Form::Form_Unload() { DBGrid1->finishEditing(); }
+// A row being added is stored before the window goes; when it cannot be
+// (said), 退出 and the close box keep the window, and the row's texts. An
+// unload by code cannot stay.
+void Frmzol13Form::Form_Unload() { static_cast<void>(DBGrid1->finishEditing()); }
+
+void Frmzol13Form::Form_QueryUnload(bool& cancel) { cancel = !DBGrid1->finishEditing(); }
+
+void Frmzol13Form::Command7_Click()
+{
+    if (DBGrid1->finishEditing())
+        Unload();
+}
 
 void Frmzol13Form::Option_Click(int number)
 {
@@ -144,11 +154,15 @@ void Frmzol13Form::Option_Click(int number)
         buttons[i]->setEnabled(i == number - 1);
 }
 
+// A row being added that cannot be stored stays, with its texts, rather
+// than give way to the query. A failed query has been said; the grid is
+// empty then.
 void Frmzol13Form::query(const QString& condition, const QVariantList& params)
 {
-    DBGrid1->finishEditing();
+    if (!DBGrid1->finishEditing())
+        return;
     Data1->setRecordSource(condition, params);
-    Data1->Refresh();
+    static_cast<void>(Data1->Refresh());
 }
 
 // What the user typed or chose is bound as a value, never joined into the
@@ -197,6 +211,8 @@ void Frmzol13Form::Command5_Click()
 
 void Frmzol13Form::Command6_Click()
 {
+    if (!DBGrid1->finishEditing())
+        return;
     const bool on = Command6->text() == kEditOff;
     DBGrid1->setAllowAddNew(on);
     DBGrid1->setAllowDelete(on);

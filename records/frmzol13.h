@@ -52,11 +52,12 @@ public:
     void Command4_Click();
     void Command5_Click();
     void Command6_Click();
-    void Command7_Click() { Unload(); }
+    void Command7_Click();
 
 protected:
     void Form_Load() override;
     void Form_Unload() override;
+    void Form_QueryUnload(bool& cancel) override;
 
 private:
     void textQuery(const QString& input, const QString& field, const QString& emptyMessage);

@@ -230,16 +230,20 @@ void Frmzol6Form::Form_Load()
                             {Text1->text(), Text2->text(), Text3->text(), Text4->text()}};
     });
     Show();
-    Data1->Refresh();
+    // A file that cannot be read has been said; the empty captions are then
+    // drawn on the base line.
+    static_cast<void>(Data1->Refresh());
     drawProfile();
 }
 
-// What the user typed into the shown row is kept; the report of this
-// window's row closes with it, rather than load a fresh browser and print
-// another row.
+// What the user typed into the shown row is stored before the window goes
+// (退出 and the close box keep the window, and the typing, when it cannot
+// be; an unload by code cannot stay, and a refusal has been said). The
+// report of this window's row closes with it, rather than load a fresh
+// browser and print another row.
 void Frmzol6Form::Form_Unload()
 {
-    Data1->UpdateTyped();
+    static_cast<void>(Data1->UpdateTyped());
     setStoredTestSource(nullptr);
     DefaultForm<Frmzol9Form>::unload();
 }
@@ -309,7 +313,8 @@ void Frmzol6Form::Command7_Click()
     if (!Data1->MovePrevious() || !Data1->isBOF())
         return;
     MsgBox(QStringLiteral("已经到了第一条记录!"));
-    Data1->MoveFirst();
+    if (!Data1->MoveFirst())
+        return;
     Command6->setEnabled(false);
     Command7->setEnabled(false);
 }
@@ -323,7 +328,8 @@ void Frmzol6Form::Command8_Click()
     if (!Data1->MoveNext() || !Data1->isEOF())
         return;
     MsgBox(QStringLiteral("已经到了最后一条记录!"));
-    Data1->MoveLast();
+    if (!Data1->MoveLast())
+        return;
     Command8->setEnabled(false);
     Command9->setEnabled(false);
 }
@@ -343,12 +349,11 @@ void Frmzol6Form::Command1_Click()
                QStringLiteral("询问"))
         != vbOK)
         return;
-    if (Data1->RecordCount() == 0 || !Data1->recordset().hasCurrentRow())
+    if (Data1->RecordCount() == 0 || !Data1->hasCurrentRow())
         return;
-    if (!Data1->Delete())
-        return;
-    Data1->MoveNext();
-    Data1->Refresh();
+    // Each step says its own failure; the next one runs only after a sound one.
+    if (Data1->Delete() && Data1->MoveNext())
+        static_cast<void>(Data1->Refresh());
 }
 
 void Frmzol6Form::Command4_Click()
@@ -381,8 +386,11 @@ void Frmzol6Form::Command3_Click()
 void Frmzol6Form::Command2_Click()
 {
     if (MsgBox(QStringLiteral("你要结束查询吗！"), vbOKCancel | vbInformation, QStringLiteral("提示"))
-        == vbOK)
+            == vbOK
+        && Data1->UpdateTyped())
         Unload();
 }
+
+void Frmzol6Form::Form_QueryUnload(bool& cancel) { cancel = !Data1->UpdateTyped(); }
 
 } // namespace zol

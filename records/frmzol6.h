@@ -63,6 +63,8 @@ public:
 protected:
     void Form_Load() override;
     void Form_Unload() override;
+    // The close box: as 退出 after its question.
+    void Form_QueryUnload(bool& cancel) override;
 
 private:
     void buildLayout();

@@ -1,8 +1,11 @@
 #include "records/recordgrid.h"
 
 #include "platform/database.h"
+#include "platform/datacontrol.h"
+#include "platform/datanotices.h"
 #include "platform/dialogs.h"
 
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QSqlQuery>
@@ -13,15 +16,18 @@ namespace zol {
 
 namespace {
 
-QString quoted(const QString& name) { return QLatin1Char('"') + name + QLatin1Char('"'); }
-
 QString valueText(const QVariant& v) { return v.isNull() ? QString() : v.toString(); }
 
 } // namespace
 
 // --- RecordsModel -------------------------------------------------------------
 
-RecordsModel::RecordsModel(QObject* parent) : QAbstractTableModel(parent) { resetNewRow(); }
+RecordsModel::RecordsModel(QObject* parent) : QAbstractTableModel(parent)
+{
+    resetNewRow();
+    connect(&DatabaseNotices::instance(), &DatabaseNotices::replaced, this,
+            &RecordsModel::databaseReplaced);
+}
 
 RecordsModel::~RecordsModel() = default;
 
@@ -59,41 +65,68 @@ bool RecordsModel::open()
     return db_ != nullptr;
 }
 
-bool RecordsModel::Refresh()
+bool RecordsModel::Refresh() { return readKeys(false); }
+
+// The keys go straight into keys_ (8 bytes a row, its storage reused from
+// the last read); no row of values is built for them. A row being added
+// is kept when the rows are read again after the file's content changed.
+bool RecordsModel::readKeys(bool keepNewRow)
 {
     beginResetModel();
     keys_.clear();
     pages_.clear();
-    resetNewRow();
+    if (!keepNewRow)
+        resetNewRow();
+    QString error;
     bool ok = open();
     if (ok) {
-        QString sql = QStringLiteral("SELECT rowid AS k FROM ") + quoted(testRecordTable());
+        QString sql = QStringLiteral("SELECT rowid FROM ") + quoteIdentifier(testRecordTable());
         if (!condition_.isEmpty())
             sql += QStringLiteral(" WHERE ") + condition_;
-        Recordset rs = db_->OpenRecordset(sql + QStringLiteral(" ORDER BY rowid"), params_);
-        ok = rs.isValid();
-        keys_.reserve(rs.RecordCount());
-        for (; !rs.isEOF(); rs.MoveNext())
-            keys_.append(rs.Fields(QStringLiteral("k")).toLongLong());
+        QSqlQuery q(db_->connection());
+        q.setForwardOnly(true);
+        ok = q.prepare(sql + QStringLiteral(" ORDER BY rowid"));
+        for (const QVariant& p : params_)
+            q.addBindValue(p);
+        ok = ok && q.exec();
+        while (ok && q.next())
+            keys_.append(q.value(0).toLongLong());
+        if (!ok || q.lastError().isValid()) {
+            ok = false;
+            keys_.clear();
+            error = describeDatabaseError(q.lastError(), databaseName_);
+        }
     }
     endResetModel();
+    // Said once the view has its rows again.
+    if (!error.isEmpty())
+        ErrorBox(error);
     return ok;
 }
 
-bool RecordsModel::readRows(const QVector<qint64>& keys, QHash<qint64, Row>* rows) const
+void RecordsModel::databaseReplaced(const QString& path)
+{
+    if (!db_ || QFileInfo(databaseName_).absoluteFilePath() != path)
+        return;
+    // A failure has been said by readKeys itself, and the grid is empty.
+    static_cast<void>(readKeys(true));
+}
+
+bool RecordsModel::readRows(const QVector<qint64>& keys, QHash<qint64, Row>* rows,
+                            QString* error) const
 {
     if (keys.isEmpty() || !db_)
         return true;
     QStringList columns{QStringLiteral("rowid")};
     for (const QString& f : gridFields())
-        columns << quoted(f);
+        columns << quoteIdentifier(f);
     QStringList marks;
     for (int i = 0; i < keys.size(); ++i)
         marks << QStringLiteral("?");
     QSqlQuery q(db_->connection());
     q.setForwardOnly(true);
     bool ok = q.prepare(QStringLiteral("SELECT %1 FROM %2 WHERE rowid IN (%3)")
-                            .arg(columns.join(QLatin1Char(',')), quoted(testRecordTable()),
+                            .arg(columns.join(QLatin1Char(',')), quoteIdentifier(testRecordTable()),
                                  marks.join(QLatin1Char(','))));
     for (qint64 k : keys)
         q.addBindValue(k);
@@ -106,7 +139,7 @@ bool RecordsModel::readRows(const QVector<qint64>& keys, QHash<qint64, Row>* row
         rows->insert(q.value(0).toLongLong(), row);
     }
     if (!ok || q.lastError().isValid()) {
-        reportLater(describeDatabaseError(q.lastError(), databaseName_));
+        *error = describeDatabaseError(q.lastError(), databaseName_);
         return false;
     }
     return true;
@@ -140,7 +173,9 @@ const RecordsModel::Row& RecordsModel::rowAt(int row) const
             pages_.clear();
         const QVector<qint64> keys = keys_.mid(page * kPageRows, kPageRows);
         QHash<qint64, Row> rows;
-        readRows(keys, &rows);
+        QString error;
+        if (!readRows(keys, &rows, &error))
+            reportLater(error);
         QVector<Row> pageRows;
         pageRows.reserve(keys.size());
         // A row deleted by another window meanwhile shows empty.
@@ -157,10 +192,13 @@ void RecordsModel::rereadRow(int row)
     auto it = pages_.find(page);
     if (it != pages_.end()) {
         QHash<qint64, Row> rows;
-        if (readRows({keys_[row]}, &rows))
+        QString error;
+        if (readRows({keys_[row]}, &rows, &error)) {
             (*it)[row - page * kPageRows] = rows.value(keys_[row], Row(gridFields().size()));
-        else
+        } else {
             pages_.erase(it);
+            reportLater(error);
+        }
     }
     emit dataChanged(index(row, 0), index(row, columnCount() - 1));
 }
@@ -240,16 +278,24 @@ bool RecordsModel::deleteRows(QList<int> rows)
                rows.end());
     if (rows.isEmpty())
         return true;
-    if (!open() || !db_->Execute(QStringLiteral("BEGIN IMMEDIATE")))
+    if (!open() || !db_->BeginTrans())
         return false;
     for (int r : rows) {
-        if (!db_->DeleteRow(testRecordTable(), keys_[r])) {
-            db_->Rollback();
+        const Row shown = rowAt(r);
+        bool same = false;
+        const bool checked = checkShown(keys_[r], shown, &same);
+        if (!checked || !same || !db_->DeleteRow(testRecordTable(), keys_[r])) {
+            undo();
+            if (checked && !same) {
+                refuseGoneRow(shown, rows.size() == 1 ? QStringLiteral("这条记录没有删除")
+                                                      : QStringLiteral("选中的记录都没有删除"));
+                static_cast<void>(readKeys(true));   // a failure has been said
+            }
             return false;
         }
     }
     if (!db_->CommitTrans()) {
-        db_->Rollback();
+        undo();
         return false;
     }
     for (int r : rows) {
@@ -311,11 +357,57 @@ bool RecordsModel::setData(const QModelIndex& index, const QVariant& value, int 
         emit dataChanged(index, index);
         return true;
     }
-    const bool ok = open()
-        && db_->UpdateRow(testRecordTable(), keys_[row], {{gridFields()[index.column()], text}});
+    if (!open() || !db_->BeginTrans()) {
+        rereadRow(row);
+        return false;
+    }
+    const Row shown = rowAt(row);
+    bool same = false;
+    const bool checked = checkShown(keys_[row], shown, &same);
+    const bool ok = checked && same
+        && db_->UpdateRow(testRecordTable(), keys_[row], {{gridFields()[index.column()], text}})
+        && db_->CommitTrans();
+    if (!ok)
+        undo();
+    if (checked && !same) {
+        refuseGoneRow(shown, QStringLiteral("输入的修改没有保存"));
+        // Not under the view's feet while it is handing over its editor.
+        QTimer::singleShot(0, this, [this] { static_cast<void>(readKeys(true)); });
+        return false;
+    }
     // Either way the row shows what is stored now.
     rereadRow(row);
     return ok;
+}
+
+// Whether the row under key still holds every text the grid shows for it,
+// read in the caller's transaction; false when the check failed (said).
+bool RecordsModel::checkShown(qint64 key, const Row& shown, bool* same)
+{
+    QHash<qint64, Row> rows;
+    QString error;
+    if (!readRows({key}, &rows, &error)) {
+        ErrorBox(error);
+        return false;
+    }
+    *same = rows.contains(key) && rows.value(key) == shown;
+    return true;
+}
+
+void RecordsModel::refuseGoneRow(const Row& shown, const QString& notDone)
+{
+    ErrorBox(goneRowText(databaseName_, shown.value(gridFields().indexOf(QStringLiteral("姓名"))),
+                         shown.value(gridFields().indexOf(QStringLiteral("编号"))), notDone));
+}
+
+// After a failure that has been said. A connection whose transaction the
+// engine could not undo is closed, which undoes it, and opened afresh.
+void RecordsModel::undo()
+{
+    if (rollBack(*db_))
+        return;
+    db_.reset();
+    open();
 }
 
 // --- DataGrid -----------------------------------------------------------------
@@ -333,27 +425,29 @@ DataGrid::DataGrid(QWidget* parent) : QTableView(parent), model_(new RecordsMode
     setSelectionMode(QAbstractItemView::ExtendedSelection);
     setSelectionBehavior(QAbstractItemView::SelectItems);
     updateEditTriggers();
-    // Leaving the adding row stores it.
+    // Leaving the adding row stores it; a refusal has been said, and the
+    // row keeps its texts for the user to mend.
     connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& current, const QModelIndex& previous) {
                 if (previous.isValid() && model_->isNewRow(previous.row())
                     && current.row() != previous.row())
-                    model_->commitNewRow();
+                    newRowStored_ = model_->commitNewRow();
             });
 }
 
+// A row being added that cannot be stored keeps the switches as they are.
 void DataGrid::setAllowAddNew(bool on)
 {
-    if (!on)
-        finishEditing();
+    if (!on && !finishEditing())
+        return;
     model_->setAllowAddNew(on);
     updateEditTriggers();
 }
 
 void DataGrid::setAllowUpdate(bool on)
 {
-    if (!on)
-        finishEditing();
+    if (!on && !finishEditing())
+        return;
     model_->setAllowUpdate(on);
     updateEditTriggers();
 }
@@ -367,14 +461,14 @@ void DataGrid::updateEditTriggers()
                         : QAbstractItemView::NoEditTriggers);
 }
 
-void DataGrid::finishEditing()
+bool DataGrid::finishEditing()
 {
     const bool onNewRow = model_->isNewRow(currentIndex().row());
     // Moving the current cell away commits an open editor's text; leaving
     // the adding row stores it.
+    newRowStored_ = true;
     setCurrentIndex(QModelIndex());
-    if (!onNewRow)
-        model_->commitNewRow();
+    return onNewRow ? newRowStored_ : model_->commitNewRow();
 }
 
 bool DataGrid::deleteSelectedRows()
@@ -396,7 +490,7 @@ void DataGrid::keyPressEvent(QKeyEvent* event)
 {
     if (event->key() == Qt::Key_Delete && AllowDelete() && state() != EditingState
         && selectionModel()->hasSelection() && !selectionModel()->selectedRows().isEmpty()) {
-        deleteSelectedRows();
+        static_cast<void>(deleteSelectedRows());   // a refusal has been said
         return;
     }
     QTableView::keyPressEvent(event);

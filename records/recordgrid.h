@@ -5,6 +5,13 @@
 // Counsellors keep years of tests, so the grid never reads the whole table:
 // a query reads only the row ids (in the order the rows were stored), and
 // the fields of a row are read, a page at a time, when the view shows it.
+//
+// A change or a delete goes only into the row the grid shows: when the row
+// under its key is gone or no longer holds what the grid shows (deleted or
+// changed elsewhere, or the content of the file replaced), nothing is
+// written, one message names the test, and the rows are read again. They
+// are read again, too, whenever this copy of the program replaces the
+// file's content (DatabaseNotices).
 #pragma once
 
 #include <QAbstractTableModel>
@@ -35,7 +42,7 @@ public:
     // every row). Takes effect at Refresh().
     void setRecordSource(const QString& condition, const QVariantList& params = {});
     // Reads the rows again. A failure is reported and leaves the grid empty.
-    bool Refresh();
+    [[nodiscard]] bool Refresh();
 
     // The three switches of the grid. Adding shows an empty last row "*";
     // what is typed into it is stored as one new row when the user leaves
@@ -52,12 +59,12 @@ public:
     bool isNewRow(int row) const { return allowAddNew_ && row == keys_.size(); }
     // Stores the row being added, if anything was typed into it. On a
     // refusal (reported) the typed texts stay for the user to mend.
-    bool commitNewRow();
+    [[nodiscard]] bool commitNewRow();
     // Drops what was typed into the adding row.
     void discardNewRow();
     // Deletes the stored tests of these rows, all or none (the failure is
     // reported). The adding row among them is discarded.
-    bool deleteRows(QList<int> rows);
+    [[nodiscard]] bool deleteRows(QList<int> rows);
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
@@ -74,11 +81,16 @@ private:
     using Row = QStringList;
 
     bool open();
+    bool readKeys(bool keepNewRow);
     const Row& rowAt(int row) const;
-    bool readRows(const QVector<qint64>& keys, QHash<qint64, Row>* rows) const;
+    bool readRows(const QVector<qint64>& keys, QHash<qint64, Row>* rows, QString* error) const;
     void reportLater(const QString& message) const;
     void rereadRow(int row);
     void resetNewRow();
+    bool checkShown(qint64 key, const Row& shown, bool* same);
+    void refuseGoneRow(const Row& shown, const QString& notDone);
+    void undo();
+    void databaseReplaced(const QString& path);
 
     QString databaseName_;
     QString condition_;
@@ -110,11 +122,11 @@ public:
     bool AllowUpdate() const { return model_->AllowUpdate(); }
 
     // Closes an open editor, keeping what it holds, and stores the row
-    // being added.
-    void finishEditing();
+    // being added. False when that row was refused (said); its texts stay.
+    [[nodiscard]] bool finishEditing();
     // Asks ("询问", OK/Cancel), then deletes the selected rows. False when
     // nothing was deleted.
-    bool deleteSelectedRows();
+    [[nodiscard]] bool deleteSelectedRows();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -122,6 +134,7 @@ protected:
 private:
     void updateEditTriggers();
     RecordsModel* model_;
+    bool newRowStored_ = true;   // how the last leaving of the adding row ended
 };
 
 } // namespace zol
