@@ -3,6 +3,7 @@
 #include "recordstest.h"
 
 #include "platform/datacontrol.h"
+#include "platform/datanotices.h"
 #include "platform/dbtestsupport.h"
 #include "records/frmzol6.h"
 #include "reports/reportwindows.h"
@@ -232,12 +233,99 @@ private slots:
         const QList<QStringList> rows = dbtest::storedRows();
         if (stored.isEmpty()) {
             // The typing had no row to go to: said once, and the move went on.
-            dbtest::verifyOneError(*dialogs, {QStringLiteral("已经没有这条记录")});
+            dbtest::verifyOneError(*dialogs, {QStringLiteral("姓名“戊”"), QStringLiteral("没有保存")});
             QCOMPARE(w.Label18->text(), QStringLiteral("甲"));
         } else {
             QCOMPARE(rows[0].mid(16, 4), stored);
         }
         QCOMPARE(rows.last().mid(16, 4), zoltest::items(u"1：甲|2：甲|3：甲|4：甲"));
+    }
+
+    // Typed into 乙, the last row, and then the file changes under the
+    // browser: rows replaced by others with new keys (elsewhere, or by a
+    // restore of this copy, which tells its windows), 乙's key taken by
+    // another test in a table without the key column, or a write refused.
+    // Nothing reaches another test; a row that is gone is named in one
+    // message and the rows are read again; a refused closing write keeps
+    // the window and the typing.
+    void writesOnlyIntoTheShownRow_data()
+    {
+        QTest::addColumn<QStringList>("change");   // statements; first "plain": no key column
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<QStringList>("messages");   // words of each message, '|' between them
+        QTest::addColumn<QString>("left");           // 姓名 E评价 of each stored row
+        QTest::addColumn<QString>("shown");          // 姓名 shown; "-" when the window is gone
+        const QStringList replace = {QStringLiteral("DELETE FROM 用户信息"),
+                                     QStringLiteral("INSERT INTO 用户信息 (rowid, 姓名, 编号, E评价) "
+                                                    "VALUES (7, '丙', '7', '2：丙'), (8, '丁', '8', '2：丁')")};
+        const QStringList reuse = {QStringLiteral("plain"), QStringLiteral("DELETE FROM 用户信息 WHERE rowid = 2"),
+                                   QStringLiteral("INSERT INTO 用户信息 (姓名, 编号, E评价) VALUES ('丙', '3', '2：丙')")};
+        const QStringList refuse = {QStringLiteral("CREATE TRIGGER refuse BEFORE UPDATE ON 用户信息 "
+                                                   "BEGIN SELECT RAISE(ABORT, 'refused'); END")};
+        const QString gone = QStringLiteral("姓名“乙”，编号“2”|没有保存");
+        const QString replaced = QStringLiteral("丙 2：丙/丁 2：丁");
+        QTest::newRow("replaced elsewhere, moved") << replace << "首条" << QStringList{gone} << replaced << "丙";
+        QTest::newRow("replaced elsewhere, closed") << replace << "退出" << QStringList{"结束查询", gone} << replaced << "-";
+        QTest::newRow("replaced elsewhere, deleted") << replace << "删除" << QStringList{"删除这条", "姓名“乙”|没有删除"} << replaced << "";
+        QTest::newRow("restored in this copy") << replace << "restore" << QStringList{gone} << replaced << "丙";
+        QTest::newRow("key reused, no key column, moved") << reuse << "首条" << QStringList{gone} << "甲 2：甲/丙 2：丙" << "甲";
+        QTest::newRow("key reused, no key column, deleted") << reuse << "删除" << QStringList{"删除这条", "姓名“乙”|没有删除"} << "甲 2：甲/丙 2：丙" << "丙";
+        QTest::newRow("refused, closed") << refuse << "退出" << QStringList{"结束查询", "没有保存"} << "甲 2：甲/乙 2：乙" << "乙";
+        QTest::newRow("refused, close box") << refuse << "close" << QStringList{"没有保存"} << "甲 2：甲/乙 2：乙" << "乙";
+    }
+    void writesOnlyIntoTheShownRow()
+    {
+        QFETCH(QStringList, change);
+        QFETCH(QString, action);
+        QFETCH(QStringList, messages);
+        QFETCH(QString, left);
+        QFETCH(QString, shown);
+        dbtest::RawConnection raw(databasePath());
+        const bool plain = change.value(0) == QStringLiteral("plain");
+        if (plain) {
+            // A table from elsewhere: the 21 fields and SQLite's row number alone.
+            QStringList columns;
+            for (const QString& f : testRecordFields())
+                columns << f + (f.startsWith(QStringLiteral("标准分")) ? QStringLiteral(" INTEGER") : QStringLiteral(" TEXT"));
+            QVERIFY(raw.exec(QStringLiteral("CREATE TABLE 用户信息 (%1)").arg(columns.join(QLatin1Char(',')))));
+            change.removeFirst();
+        }
+        recordstest::storeTests({QStringLiteral("甲 1 2：甲"), QStringLiteral("乙 2 2：乙")}, zoltest::items(u"姓名|编号|E评价"));
+        Frmzol6Form& w = frmzol6();
+        press(w, QStringLiteral("末条"));
+        w.Text2->clear();
+        QTest::keyClicks(w.Text2, QStringLiteral("E: typed"));
+        for (const QString& statement : change)
+            QVERIFY(raw.exec(statement));
+        if (plain)   // the key really was reused
+            QCOMPARE(raw.value(QStringLiteral("SELECT rowid FROM 用户信息 WHERE 姓名 = '丙'")).toInt(), 2);
+        QPointer<Frmzol6Form> window(&w);
+        if (action == QStringLiteral("restore"))
+            announceDatabaseReplaced(databasePath());
+        else if (action == QStringLiteral("close"))
+            w.close();
+        else
+            press(w, action);
+        zoltest::flushDeletes();
+
+        const QStringList prompts = dialogs->prompts();
+        QCOMPARE(prompts.size(), messages.size());
+        for (int i = 0; i < messages.size(); ++i)
+            for (const QString& word : messages[i].split(QLatin1Char('|')))
+                QVERIFY2(prompts[i].contains(word), qPrintable(prompts[i]));
+        QStringList stored;
+        for (const QStringList& row : dbtest::storedRows())
+            stored << row[0] + QLatin1Char(' ') + row[17];
+        QCOMPARE(stored.join(QLatin1Char('/')), left);
+        QCOMPARE(window ? window->Label18->text() : QStringLiteral("-"), shown);
+        if (change.first().startsWith(QStringLiteral("CREATE TRIGGER"))) {
+            // The window and the typing stay; once the file takes it, it is stored.
+            QVERIFY(w.isVisible());
+            QCOMPARE(w.Text2->text(), QStringLiteral("E: typed"));
+            QVERIFY(raw.exec(QStringLiteral("DROP TRIGGER refuse")));
+            press(w, QStringLiteral("退出"));
+            QCOMPARE(dbtest::storedRows().at(1).at(17), QStringLiteral("E: typed"));
+        }
     }
 
     // 打印 renders the shown row as displayed (a typed box as typed) into
