@@ -2,6 +2,7 @@
 // edit switches and what its edits store.
 #include "recordstest.h"
 
+#include "platform/datanotices.h"
 #include "platform/dbtestsupport.h"
 #include "records/frmzol13.h"
 #include "records/recordgrid.h"
@@ -182,6 +183,61 @@ private slots:
         QCOMPARE(dialogs->count(), stored == text ? 0 : 1);
         if (stored != text)
             QCOMPARE(dialogs->last().title, QStringLiteral("出错信息"));
+    }
+
+    // The first row, O'Neil, edited (姓名 := 改名) or deleted after the rows
+    // were replaced by others with new keys or O'Neil changed elsewhere, or
+    // after a restore of this copy replaced them (it tells its windows, and
+    // the grid shows the new rows before the user acts). Nothing reaches a
+    // test the grid does not show; a row no longer as shown is named once,
+    // and the rows are read again.
+    void writesOnlyIntoTheShownRow_data()
+    {
+        QTest::addColumn<QStringList>("change");
+        QTest::addColumn<bool>("restored");
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<QStringList>("messages");   // words of each message, '|' between them
+        QTest::addColumn<QString>("left");           // stored names; the grid shows them too
+        const QStringList replace = {QStringLiteral("DELETE FROM 用户信息"),
+                                     QStringLiteral("INSERT INTO 用户信息 (rowid, 姓名) VALUES (11, '王'), (12, '赵')")};
+        const QStringList change = {QStringLiteral("UPDATE 用户信息 SET 编号 = '9' WHERE rowid = 1")};
+        const QString all = QStringLiteral("O'Neil/张三/ /李四");
+        QTest::newRow("replaced elsewhere, edited") << replace << false << "edit" << QStringList{"姓名“O'Neil”|没有保存"} << "王/赵";
+        QTest::newRow("replaced elsewhere, deleted") << replace << false << "delete" << QStringList{"删除这条", "姓名“O'Neil”|没有删除"} << "王/赵";
+        QTest::newRow("changed elsewhere, edited") << change << false << "edit" << QStringList{"姓名“O'Neil”|没有保存"} << all;
+        QTest::newRow("changed elsewhere, deleted") << change << false << "delete" << QStringList{"删除这条", "没有删除"} << all;
+        QTest::newRow("restored in this copy, edited") << replace << true << "edit" << QStringList{} << "改名/赵";
+        QTest::newRow("restored in this copy, deleted") << replace << true << "delete" << QStringList{"删除这条"} << "赵";
+    }
+    void writesOnlyIntoTheShownRow()
+    {
+        QFETCH(QStringList, change);
+        QFETCH(bool, restored);
+        QFETCH(QString, action);
+        QFETCH(QStringList, messages);
+        QFETCH(QString, left);
+        Frmzol13Form& w = frmzol13();
+        w.Command6->click();
+        QCOMPARE(shownNames(w).first(), QStringLiteral("O'Neil"));
+        dbtest::RawConnection raw(databasePath());
+        for (const QString& statement : change)
+            QVERIFY(raw.exec(statement));
+        if (restored)
+            announceDatabaseReplaced(databasePath());
+        if (action == QStringLiteral("edit")) {
+            QCOMPARE(w.Data1->setData(w.Data1->index(0, 1), QStringLiteral("改名")), restored);
+        } else {
+            w.DBGrid1->clearSelection();
+            w.DBGrid1->selectRow(0);
+            QTest::keyClick(w.DBGrid1, Qt::Key_Delete);
+        }
+        const QStringList prompts = dialogs->prompts();
+        QCOMPARE(prompts.size(), messages.size());
+        for (int i = 0; i < messages.size(); ++i)
+            for (const QString& word : messages[i].split(QLatin1Char('|')))
+                QVERIFY2(prompts[i].contains(word), qPrintable(prompts[i]));
+        QCOMPARE(storedColumn(QStringLiteral("姓名")).join(QLatin1Char('/')), left);
+        QTRY_COMPARE(shownNames(w).join(QLatin1Char('/')), left);
     }
 
     // A row typed into the adding row is stored when the user leaves it;
