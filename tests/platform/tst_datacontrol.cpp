@@ -165,9 +165,10 @@ private slots:
         verifyBrowsed({changed, sampleRecord(QStringLiteral("乙"))});
     }
 
-    // A save writes only what changed: a change another copy made to
-    // another field meanwhile stays, and a text longer than a text box
-    // usually holds is shown whole and never rewritten cut.
+    // A save writes only what changed, and only into the row as it was
+    // read: a change another copy made meanwhile stays (a save over it is
+    // refused and said, and the row read again), and a text longer than a
+    // text box usually holds is shown whole and never rewritten cut.
     void updateWritesOnlyWhatChanged()
     {
         QStringList record = sampleRecord(QStringLiteral("甲"));
@@ -179,6 +180,11 @@ private slots:
         QCOMPARE(first.box(QStringLiteral("E评价"))->text(), record[17]);
         first.box(QStringLiteral("姓名"))->setText(QStringLiteral("甲改"));
         QVERIFY(first.data.Update());
+        second.box(QStringLiteral("标准分L"))->setText(QStringLiteral("41"));
+        QVERIFY(!second.data.Update());
+        expectedMessages_ = 1;
+        verifyOneError(*dialogs, {QStringLiteral("姓名“甲”"), QStringLiteral("没有保存")});
+        QCOMPARE(second.box(QStringLiteral("姓名"))->text(), QStringLiteral("甲改"));
         second.box(QStringLiteral("标准分L"))->setText(QStringLiteral("41"));
         QVERIFY(second.data.Update());
         record[0] = QStringLiteral("甲改");
