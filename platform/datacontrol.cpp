@@ -157,12 +157,16 @@ bool DataControl::read(Database& db)
     return true;
 }
 
-// Straight into keys_: no row of values is ever built for a key.
+// Straight into keys_: no row of values is ever built for a key. The keys
+// read before stay until the new ones are all there.
 bool DataControl::readKeys(Database& db)
 {
     QSqlQuery q(db.connection());
     q.setForwardOnly(true);
     std::vector<qint64> keys;
+    // Sized once, so that no copy of the keys is made while they are read.
+    if (q.exec(QStringLiteral("SELECT count(*) FROM (%1)").arg(sourceSql())) && q.next())
+        keys.reserve(size_t(q.value(0).toLongLong()));
     bool ok = q.exec(sourceSql());
     while (ok && q.next())
         keys.push_back(q.value(0).toLongLong());
@@ -234,17 +238,6 @@ QVariant DataControl::currentKey() const
     return c < 0 ? QVariant() : rows_.rows_[index_].value(c);
 }
 
-// The keys of an SQL text's rows, when it selects them.
-std::vector<qint64> DataControl::rowKeys() const
-{
-    std::vector<qint64> keys;
-    const int c = rows_.columnIndex(recordKeyField());
-    if (c >= 0)
-        for (const QVariantList& row : rows_.rows_)
-            keys.push_back(row.value(c).toLongLong());
-    return keys;
-}
-
 QVariant DataControl::stored(const QString& field) const { return current_.Fields(field); }
 
 // The file, and the table the record source reads (the one writes go to).
@@ -267,52 +260,60 @@ bool DataControl::reread(bool keepPlace)
     }
     if (!leaveRow())
         return false;
-    // The keys read before say where the place was; they are handed back
-    // when the new ones cannot be read.
-    const int at = index_;
-    const bool onDeletedRow = onDeletedRow_;
-    const bool placeable = keyed_ || rows_.columnIndex(recordKeyField()) >= 0;
-    std::vector<qint64> before;
-    if (keepPlace)
-        before = keyed_ ? std::exchange(keys_, {}) : rowKeys();
+    const Place place = placeNow();
     const auto db = open();
-    if (!db || !read(*db)) {
-        if (keepPlace && keyed_)
-            keys_ = std::move(before);
+    if (!db || !read(*db))
         return false;
-    }
-    if (keepPlace && placeable)
-        placeAsIn(before, at, onDeletedRow);
+    if (keepPlace)
+        placeAt(place);
     const bool ok = readCurrentRow(db.get());
     showCurrentRow();
     return ok;
 }
 
-// Puts the control where it stood among the keys read before: on the same
-// row, or, when that row is gone, in the gap before the row that followed
-// it; before the start or past the end as it was. Rows are in key order.
-void DataControl::placeAsIn(const std::vector<qint64>& keys, int index, bool onDeletedRow)
+qint64 DataControl::keyAt(int i) const
+{
+    return keyed_ ? keys_[i] : rows_.rows_[i].value(rows_.columnIndex(recordKeyField())).toLongLong();
+}
+
+DataControl::Place DataControl::placeNow() const
+{
+    if (RecordCount() == 0 || (index_ < 0 && !onDeletedRow_))
+        return {Place::Start};
+    if (index_ >= RecordCount())
+        return {Place::End};
+    if (!keyed_ && !rows_.hasField(recordKeyField()))
+        return {Place::First};   // no keys to find the place by
+    return {Place::Key, keyAt(index_), onDeletedRow_};
+}
+
+// Puts the control where it stood before the rows were read again: on the
+// same row, or, when that row is gone, in the gap before the row that
+// followed it; before the start or past the end as it was. Rows are in key
+// order.
+void DataControl::placeAt(const Place& place)
 {
     const int n = RecordCount();
-    if (keys.empty() || (index < 0 && !onDeletedRow)) {
+    switch (place.at) {
+    case Place::Start:
         index_ = -1;
         return;
-    }
-    if (index >= int(keys.size())) {
+    case Place::End:
         index_ = n;
         return;
+    case Place::First:
+        return;
+    case Place::Key:
+        break;
     }
-    const qint64 key = keys[index];
     int i = 0;
-    if (keyed_) {
-        i = int(std::lower_bound(keys_.begin(), keys_.end(), key) - keys_.begin());
-    } else {
-        const std::vector<qint64> now = rowKeys();
-        while (i < n && now[i] < key)
+    if (keyed_)
+        i = int(std::lower_bound(keys_.begin(), keys_.end(), place.key) - keys_.begin());
+    else if (rows_.hasField(recordKeyField()))
+        while (i < n && keyAt(i) < place.key)
             ++i;
-    }
     index_ = i;
-    onDeletedRow_ = onDeletedRow || i == n || currentKey().toLongLong() != key;
+    onDeletedRow_ = place.onDeletedRow || i == n || keyAt(i) != place.key;
 }
 
 void DataControl::first()

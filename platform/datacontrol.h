@@ -128,8 +128,17 @@ private:
     bool readKeys(Database& db);
     bool readCurrentRow(Database* db = nullptr);
     bool reread(bool keepPlace);
-    void placeAsIn(const std::vector<qint64>& keys, int index, bool onDeletedRow);
-    std::vector<qint64> rowKeys() const;
+    // Where the control stood: before the start, past the end, on (or, when
+    // onDeletedRow, just past) the row with key, or on the first row of an
+    // SQL text without keys.
+    struct Place {
+        enum { Start, End, Key, First } at;
+        qint64 key = 0;
+        bool onDeletedRow = false;
+    };
+    Place placeNow() const;
+    void placeAt(const Place& place);
+    qint64 keyAt(int i) const;
     QVariant currentKey() const;
     QVariant stored(const QString& field) const;
     FieldTexts boundTexts(bool typedOnly) const;
