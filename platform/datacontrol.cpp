@@ -453,6 +453,7 @@ bool DataControl::Delete()
     showCurrentRow();
     return true;
 }
+
 FieldTexts DataControl::boundTexts(bool typedOnly) const
 {
     FieldTexts texts;
@@ -475,7 +476,6 @@ bool DataControl::anyEdited() const
             return true;
     return false;
 }
-
 
 DataControl::Write DataControl::store(bool typedOnly)
 {

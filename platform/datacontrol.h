@@ -77,15 +77,15 @@ public:
     bool isAdding() const { return adding_; }
     // Stores the texts of the bound text boxes: as a new row after AddNew,
     // otherwise into the current row, where only the fields whose box no
-    // longer shows the stored value are written (a change made meanwhile by
-    // another copy of the program to another field stays). The stored row,
-    // read back, becomes the current row.
+    // longer shows the stored value are written (a field the user left alone
+    // is never rewritten). The stored row, read back, becomes the current row.
     //
     // A write goes only into the row the control shows: when the row under
     // its key is gone or no longer holds what the control read (deleted,
-    // changed elsewhere, or the content of the file replaced, when keys of
-    // other tests may come back), nothing is written, one message names the
-    // test, and the rows are read again, keeping the place. Delete likewise.
+    // changed by another copy of the program, or the content of the file
+    // replaced, when keys of other tests may come back), nothing is written,
+    // one message names the test, and the rows are read again, keeping the
+    // place; a change made elsewhere is never overwritten. Delete likewise.
     [[nodiscard]] bool Update();
     // Removes the current row from the file. Until the next move there is no
     // current row; MoveNext then goes to the row that followed it. While a new
