@@ -58,6 +58,11 @@ public:
     // current; when it is gone, the place is where it stood, between its
     // neighbours (as after Delete), so that the next move goes on from there.
     [[nodiscard]] bool Requery();
+    // Requery when the table's rows are no longer the ones read: another
+    // window or copy saved, deleted or restored meanwhile. The number of rows
+    // and the largest key tell, since keys are never given twice (a restore
+    // gives its rows keys above every key used before).
+    [[nodiscard]] bool RequeryIfChanged();
 
     [[nodiscard]] bool MoveFirst();
     [[nodiscard]] bool MovePrevious();

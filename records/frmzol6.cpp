@@ -264,9 +264,9 @@ void Frmzol6Form::showBrowserTexts()
         }
 }
 
-// The count before every move. Rows saved or deleted elsewhere since the
-// browser read its rows are read again, keeping the place, so that no move
-// ever runs on a stale or empty set.
+// The count before every move. Rows saved, deleted or restored elsewhere
+// since the browser read its rows are read again, keeping the place, so that
+// no move ever runs on a stale or empty set.
 bool Frmzol6Form::tableHasRows()
 {
     qint64 count = 0;
@@ -279,7 +279,7 @@ bool Frmzol6Form::tableHasRows()
             return false;
         count = rs.Fields(QStringLiteral("mz1")).toLongLong();
     }
-    if (count != Data1->RecordCount() && !Data1->Requery())
+    if (!Data1->RequeryIfChanged())
         return false;
     if (count < 1) {
         MsgBox(QStringLiteral("数据库中的记录为空!"));
