@@ -49,6 +49,24 @@ void widenForTitle(QMessageBox& box, const QString& title)
                       grid->rowCount(), 0, 1, grid->columnCount());
 }
 
+// Widens Qt's own message boxes too (the question before a file is
+// replaced carries the file dialog's long title) while it is installed.
+class WidenQtBoxes : public QObject {
+public:
+    WidenQtBoxes() { qApp->installEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        auto* box = qobject_cast<QMessageBox*>(watched);
+        if (box && event->type() == QEvent::Show && !box->property("widened").toBool()) {
+            box->setProperty("widened", true);
+            widenForTitle(*box, box->windowTitle());
+        }
+        return false;
+    }
+};
+
 // Qt's own file dialog, in Chinese whatever the desktop's language. A filter
 // whose labels already name their patterns, as "视频文件(*.AVI,*.ASF,*.MPEG)"
 // does, is shown by its label alone rather than with the patterns twice.
@@ -124,6 +142,7 @@ public:
 
     QString saveFile(const QString& title, const QString& filter, const QString& proposed) override
     {
+        WidenQtBoxes widen;
         const QString path =
             QFileDialog::getSaveFileName(dialogParent(), title, fileDialogStart(proposed), filter,
                                          nullptr, fileDialogOptions(filter));
