@@ -78,7 +78,7 @@ void DesktopLinks::openLocalFile(const QString& path, const QString& what, const
         return;
     }
     const auto failed = [=] {
-        MsgBox(QStringLiteral("无法打开%1，系统中可能没有装%2。请用%2打开这个文件：\n%3")
+        MsgBox(QStringLiteral("无法打开%1，系统中可能没有装%2。\n请用%2打开这个文件：\n%3")
                    .arg(what, program, shown),
                vbOKOnly | vbExclamation);
     };
