@@ -90,6 +90,13 @@ QString ShortDate(const QDate& date) { return date.toString(QStringLiteral("yyyy
 
 QString TodayShortDate() { return ShortDate(QDate::currentDate()); }
 
+QString SystemShortDate(const QDate& date, const QLocale& locale)
+{
+    return locale.toString(date, QLocale::ShortFormat);
+}
+
+QString TodaySystemShortDate() { return SystemShortDate(QDate::currentDate()); }
+
 QDate parseDateText(const QString& text)
 {
     static const QRegularExpression re(

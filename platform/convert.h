@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QDate>
+#include <QLocale>
 #include <QString>
 #include <optional>
 
@@ -29,9 +30,16 @@ std::optional<qint32> toInt32(double value);
 // The number as its plain decimal text ("0", "75", "-3").
 QString numberText(qint64 n);
 
-// The system's short date text, as the program shows and stores it.
+// A date as the program stores it (测试日期) and the query window reads it:
+// yyyy-MM-dd, whatever the system's date form, so that stored dates compare
+// and sort as texts.
 QString ShortDate(const QDate& date);
 QString TodayShortDate();
+
+// A date in the system's short date form (the reports' date), or in the
+// short form of the given locale.
+QString SystemShortDate(const QDate& date, const QLocale& locale = QLocale::system());
+QString TodaySystemShortDate();
 
 // Reads a date text in the forms the program writes or a user types:
 // 2026-12-08, 2026-12-8, 2026/12/8, 2026.12.8. Invalid date when it is none.

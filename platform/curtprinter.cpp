@@ -472,7 +472,6 @@ void CurtPrinter::EndDoc()
     if (!recording_)
         return;
     recording_ = false;
-    ++ended_;
     if (recording_doc_.pages.isEmpty())
         recording_doc_.pages.append(PrintPage());
     last_ = recording_doc_;
@@ -481,9 +480,11 @@ void CurtPrinter::EndDoc()
         renderAsked_ = false;
         page_ = qBound(0, page_, preview_.pages.size() - 1);
         updatePreview();
-    } else {
-        printDocument();
+    } else if (!printDocument()) {
+        // Cancelled, or failed and already said: nothing was printed.
+        return;
     }
+    ++ended_;
     emit documentEnded(last_.target);
 }
 
@@ -497,14 +498,15 @@ void CurtPrinter::CancelDoc()
         cancelled_ = true;
 }
 
-void CurtPrinter::printDocument()
+bool CurtPrinter::printDocument()
 {
     printing_ = true;
     const PrintDocument doc = last_;
     QWidget* top = window();
     const QString name = top && !top->windowTitle().isEmpty() ? top->windowTitle()
                                                               : QStringLiteral("报告");
-    printJob(top, name, pageLayout(), [&](QPainter& painter, QPrinter& printer) {
+    const PdfOffer pdf{QStringLiteral("没有可用的打印机，请选择保存报告的PDF文件"), pdfFileName};
+    const auto paint = [&](QPainter& painter, QPrinter& printer) {
         const double pxPerMm = printer.resolution() / 25.4;
         // The painter starts at the printable area the printer allows; the
         // pages are drawn from the paper's corner with their own margins.
@@ -518,9 +520,11 @@ void CurtPrinter::printDocument()
             painter.restore();
         }
         return !cancelled_;
-    });
+    };
+    const PrintOutcome outcome = printJob(top, name, pageLayout(), pdf, paint);
     printing_ = false;
     cancelled_ = false;
+    return outcome == PrintOutcome::Printed;
 }
 
 double CurtPrinter::previewScale() const

@@ -166,6 +166,9 @@ public:
     PrintStyle HeaderStyle;
     PrintStyle FooterStyle;
 
+    // The name of the PDF file a print proposes where it goes to a file.
+    QString pdfFileName;
+
     // Asked for the three texts (left, centre, right) of each page's header
     // and footer; the first argument is the page number.
     std::function<void(int, QString&, QString&, QString&)> GetHeader;
@@ -205,7 +208,7 @@ private:
     void ensureRoom(double height);
     void addText(const QString& text, double x, double size, PrintOp::Place place = PrintOp::Body);
     void addHeaderFooter(PrintOp::Place place, const PrintStyle& style, const QString texts[3]);
-    void printDocument();
+    bool printDocument();
     void updatePreview();
     void stepZoom(int direction);
     void paneNeedsDocument();

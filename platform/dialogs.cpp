@@ -1,10 +1,18 @@
 #include "platform/dialogs.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QGridLayout>
 #include <QInputDialog>
+#include <QLibraryInfo>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRegularExpression>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTranslator>
 
 namespace zol {
 
@@ -29,6 +37,62 @@ QWidget* dialogParent()
     return w;
 }
 
+// A message box is at least as wide as its title needs, with room for the
+// window manager's icon and buttons, so that the title is not cut.
+void widenForTitle(QMessageBox& box, const QString& title)
+{
+    QFont font = box.font();
+    font.setBold(true);
+    const int wanted = QFontMetrics(font).horizontalAdvance(title) + 140;
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))
+        grid->addItem(new QSpacerItem(wanted, 0, QSizePolicy::Minimum, QSizePolicy::Expanding),
+                      grid->rowCount(), 0, 1, grid->columnCount());
+}
+
+// Widens Qt's own message boxes too (the question before a file is
+// replaced carries the file dialog's long title) while it is installed.
+class WidenQtBoxes : public QObject {
+public:
+    WidenQtBoxes() { qApp->installEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        auto* box = qobject_cast<QMessageBox*>(watched);
+        if (box && event->type() == QEvent::Show && !box->property("widened").toBool()) {
+            box->setProperty("widened", true);
+            widenForTitle(*box, box->windowTitle());
+        }
+        return false;
+    }
+};
+
+// Qt's own file dialog, in Chinese whatever the desktop's language. A filter
+// whose labels already name their patterns, as "视频文件(*.AVI,*.ASF,*.MPEG)"
+// does, is shown by its label alone rather than with the patterns twice.
+QFileDialog::Options fileDialogOptions(const QString& filter)
+{
+    QFileDialog::Options options = QFileDialog::DontUseNativeDialog;
+    static const QRegularExpression entry(QStringLiteral("^(.*)\\([^()]*\\)\\s*$"));
+    bool labelsNamePatterns = !filter.isEmpty();
+    for (const QString& f : filter.split(QStringLiteral(";;"))) {
+        const QRegularExpressionMatch m = entry.match(f);
+        labelsNamePatterns = labelsNamePatterns && m.hasMatch()
+                             && m.captured(1).contains(QLatin1Char('('));
+    }
+    if (labelsNamePatterns)
+        options |= QFileDialog::HideNameFilterDetails;
+    return options;
+}
+
+QSettings& settings()
+{
+    static QSettings s(QStringLiteral("zolmiv"), QStringLiteral("zolmiv"));
+    return s;
+}
+
+const QString kFolderKey = QStringLiteral("dialogs/folder");
+
 class RealDialogs : public DialogService {
 public:
     int message(const QString& prompt, int style, const QString& title) override
@@ -47,6 +111,7 @@ public:
         QPushButton* cancel = nullptr;
         if ((style & 0x0F) == vbOKCancel)
             cancel = box.addButton(QStringLiteral("取消"), QMessageBox::RejectRole);
+        widenForTitle(box, title);
         box.setDefaultButton(ok);
         if (cancel)
             box.setEscapeButton(cancel);
@@ -69,12 +134,20 @@ public:
 
     QString openFile(const QString& title, const QString& filter) override
     {
-        return QFileDialog::getOpenFileName(dialogParent(), title, QString(), filter);
+        const QString path = QFileDialog::getOpenFileName(dialogParent(), title, fileDialogStart(),
+                                                          filter, nullptr, fileDialogOptions(filter));
+        rememberFileDialogFolder(path);
+        return path;
     }
 
     QString saveFile(const QString& title, const QString& filter, const QString& proposed) override
     {
-        return QFileDialog::getSaveFileName(dialogParent(), title, proposed, filter);
+        WidenQtBoxes widen;
+        const QString path =
+            QFileDialog::getSaveFileName(dialogParent(), title, fileDialogStart(proposed), filter,
+                                         nullptr, fileDialogOptions(filter));
+        rememberFileDialogFolder(path);
+        return path;
     }
 };
 
@@ -129,6 +202,48 @@ QString SaveFileDialog(const QString& title, const QString& filter, const QStrin
 void ErrorBox(const QString& text)
 {
     MsgBox(text, vbOKOnly | vbCritical, QStringLiteral("出错信息"));
+}
+
+bool installQtChinese()
+{
+    static QTranslator* qtbase = nullptr;
+    if (qtbase)
+        return true;
+    auto* t = new QTranslator(qApp);
+    if (!t->load(QStringLiteral("qtbase_zh_CN"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete t;
+        return false;
+    }
+    QCoreApplication::installTranslator(t);
+    qtbase = t;
+    return true;
+}
+
+QString fileDialogStart(const QString& proposed)
+{
+    QString folder = settings().value(kFolderKey).toString();
+    if (folder.isEmpty() || !QFileInfo(folder).isDir())
+        folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (folder.isEmpty() || !QFileInfo(folder).isDir())
+        folder = QDir::homePath();
+    return proposed.isEmpty() ? folder : QDir(folder).filePath(proposed);
+}
+
+void rememberFileDialogFolder(const QString& chosenPath)
+{
+    if (chosenPath.isEmpty())
+        return;
+    settings().setValue(kFolderKey, QFileInfo(chosenPath).absolutePath());
+    settings().sync();
+}
+
+QString safeFileName(const QString& text)
+{
+    QString name;
+    for (const QChar c : text)
+        name += (c.unicode() < 0x20 || QStringLiteral("\\/:*?\"<>|").contains(c)) ? QChar(u'_') : c;
+    static const QRegularExpression ends(QStringLiteral("^[\\s.]+|[\\s.]+$"));
+    return name.remove(ends);
 }
 
 } // namespace zol

@@ -72,4 +72,21 @@ QString SaveFileDialog(const QString& title, const QString& filter,
 // OK alone, error icon.
 void ErrorBox(const QString& text);
 
+// Installs Qt's own Chinese texts (file dialogs, standard buttons, the
+// question before a file is replaced) whatever the system's language: the
+// whole interface is Chinese. False when the translation cannot be loaded.
+bool installQtChinese();
+
+// Where a file dialog starts: the folder of the file chosen in the last file
+// dialog (kept across runs), or the user's documents folder; with a proposed
+// name, that file in the folder.
+QString fileDialogStart(const QString& proposed = QString());
+// Keeps the folder of a file chosen in a file dialog for the next dialog.
+void rememberFileDialogFolder(const QString& chosenPath);
+
+// A text made fit to be a file name: characters no file name may hold
+// (separators, control characters, and those other systems refuse) become
+// "_", leading and trailing blanks and dots are dropped.
+QString safeFileName(const QString& text);
+
 } // namespace zol

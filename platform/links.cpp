@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QDesktopServices>
+#include <QDir>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QProcess>
@@ -31,19 +32,6 @@ Links*& current()
 {
     static Links* l = nullptr;
     return l;
-}
-
-// A file of the program folder opened by the desktop; what went wrong is
-// said in a message.
-void openLocalFile(const QString& path, const QString& what, const QString& program)
-{
-    if (!QFileInfo(path).isFile()) {
-        MsgBox(QStringLiteral("找不到%1：\n%2").arg(what, path), vbOKOnly | vbExclamation);
-        return;
-    }
-    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(path)))
-        MsgBox(QStringLiteral("无法打开%1，请检查系统中是否装有%2。").arg(what, program),
-               vbOKOnly | vbExclamation);
 }
 
 class HelpKeyFilter : public QObject {
@@ -76,6 +64,41 @@ void DesktopLinks::setBannerMovie(QWidget* banner, const QString& path)
 {
     if (banner)
         banner->setProperty("movie", path);
+}
+
+// The opener is not waited for: the window stays live, and its exit status
+// tells afterwards whether a program took the file (xdg-open exits 3 when
+// none does, 4 when the file cannot be handed over). An opener still running
+// when the program ends is left running, with whatever it opened.
+void DesktopLinks::openLocalFile(const QString& path, const QString& what, const QString& program)
+{
+    const QString shown = QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
+    if (!QFileInfo(path).isFile()) {
+        MsgBox(QStringLiteral("找不到%1：\n%2").arg(what, shown), vbOKOnly | vbExclamation);
+        return;
+    }
+    const auto failed = [=] {
+        MsgBox(QStringLiteral("无法打开%1，系统中可能没有装%2。\n请用%2打开这个文件：\n%3")
+                   .arg(what, program, shown),
+               vbOKOnly | vbExclamation);
+    };
+    auto* opener = new QProcess;
+    QObject::connect(opener, &QProcess::finished, opener,
+                     [opener, failed](int code, QProcess::ExitStatus status) {
+                         opener->deleteLater();
+                         if (status != QProcess::NormalExit || code != 0)
+                             failed();
+                     });
+    QObject::connect(opener, &QProcess::errorOccurred, opener,
+                     [opener, failed](QProcess::ProcessError error) {
+                         if (error != QProcess::FailedToStart)
+                             return;
+                         opener->deleteLater();
+                         failed();
+                     });
+    // Nothing is read from the opener: its output goes where the program's goes.
+    opener->setProcessChannelMode(QProcess::ForwardedChannels);
+    opener->start(opener_.value(0), opener_.mid(1) << path);
 }
 
 void DesktopLinks::helpKey(QWidget*)

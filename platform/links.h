@@ -7,6 +7,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 class QWidget;
 
@@ -35,13 +36,17 @@ Links& links();
 // Installs a service (nullptr: back to the default one).
 void setLinks(Links* service);
 
-// The desktop's own programs, through QDesktopServices: the help file (an
-// HTML page) in the browser, web pages, mail, text files in the editor. A
-// help or notes file that is missing or that no program opens is said in a
-// message; web pages and mail fail quietly. The banner movie is only named:
+// The desktop's own programs: the help file (an HTML page) in the browser
+// and text files in the editor through the desktop's opener (xdg-open), web
+// pages and mail through QDesktopServices. A help or notes file that is
+// missing or that the opener cannot open is said in a message that names
+// the file; web pages and mail fail quietly. The banner movie is only named:
 // there is no player for it on Linux.
 class DesktopLinks : public Links {
 public:
+    // The opener's command; the file's path is its last argument.
+    void setOpener(const QStringList& command) { opener_ = command; }
+
     void setHelpFile(const QString& path) override;
     void setBannerMovie(QWidget* banner, const QString& path) override;
     void helpKey(QWidget* window) override;
@@ -51,7 +56,10 @@ public:
     bool startProgram(const QString& path) override;
 
 private:
+    void openLocalFile(const QString& path, const QString& what, const QString& program);
+
     QString helpFile_;
+    QStringList opener_{QStringLiteral("xdg-open")};
 };
 
 // F1 in any window of the program is the help key.

@@ -14,23 +14,17 @@ namespace {
 
 class RealPrintService : public PrintService {
 public:
-    bool choose(QPrinter& printer, QWidget* parent) override
+    bool choose(QPrinter& printer, QWidget* parent, const PdfOffer& pdf) override
     {
-        if (!QPrinterInfo::availablePrinters().isEmpty()) {
-            // Qt's dialog offers the system's printers and a PDF file as well.
-            QPrintDialog dialog(&printer, parent);
-            dialog.setOptions(QAbstractPrintDialog::PrintToFile);
-            return dialog.exec() == QDialog::Accepted;
-        }
-        QString path = SaveFileDialog(QStringLiteral("没有可用的打印机，请选择保存报告的PDF文件"),
-                                      QStringLiteral("PDF文件 (*.pdf)"));
-        if (path.isEmpty())
-            return false;
-        if (QFileInfo(path).suffix().isEmpty())
-            path += QStringLiteral(".pdf");
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(path);
-        return true;
+        if (QPrinterInfo::availablePrinters().isEmpty())
+            return choosePdfFile(printer, pdf);
+        // Qt's dialog offers the system's printers and a PDF file as well.
+        QPrintDialog dialog(&printer, parent);
+        dialog.setOptions(QAbstractPrintDialog::PrintToFile);
+        const bool chosen = dialog.exec() == QDialog::Accepted;
+        if (chosen && !printer.outputFileName().isEmpty())
+            rememberFileDialogFolder(printer.outputFileName());
+        return chosen;
     }
 };
 
@@ -51,6 +45,28 @@ QString failureText(const QPrinter& printer)
 
 } // namespace
 
+QString pdfFileName(const QStringList& parts, const QDate& date)
+{
+    QStringList name;
+    for (const QString& part : parts)
+        if (const QString safe = safeFileName(part); !safe.isEmpty())
+            name << safe;
+    name << date.toString(QStringLiteral("yyyy-MM-dd"));
+    return name.join(QLatin1Char('-')) + QStringLiteral(".pdf");
+}
+
+bool choosePdfFile(QPrinter& printer, const PdfOffer& pdf)
+{
+    QString path = SaveFileDialog(pdf.title, QStringLiteral("PDF文件 (*.pdf)"), pdf.fileName);
+    if (path.isEmpty())
+        return false;
+    if (QFileInfo(path).suffix().isEmpty())
+        path += QStringLiteral(".pdf");
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(path);
+    return true;
+}
+
 PrintService& printService()
 {
     static RealPrintService real;
@@ -60,12 +76,12 @@ PrintService& printService()
 void setPrintService(PrintService* service) { installed() = service; }
 
 PrintOutcome printJob(QWidget* parent, const QString& documentName, const QPageLayout& layout,
-                      const std::function<bool(QPainter&, QPrinter&)>& paint)
+                      const PdfOffer& pdf, const std::function<bool(QPainter&, QPrinter&)>& paint)
 {
     QPrinter printer(QPrinter::HighResolution);
     printer.setDocName(documentName);
     printer.setPageLayout(layout);
-    if (!printService().choose(printer, parent))
+    if (!printService().choose(printer, parent, pdf))
         return PrintOutcome::Cancelled;
     // The dialog may have changed paper or margins; the page is laid out for
     // the layout it was designed on.

@@ -205,7 +205,9 @@ PrintOutcome printSheet(QWidget* parent, QWidget& sheet)
 {
     const QPageLayout page(QPageSize(QPageSize::A4), QPageLayout::Portrait,
                            QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter);
-    return printJob(parent, sheet.windowTitle(), page, [&sheet](QPainter& p, QPrinter& printer) {
+    const PdfOffer pdf{QStringLiteral("没有可用的打印机，请选择保存统计表的PDF文件"),
+                       pdfFileName({sheet.windowTitle()}, QDate::currentDate())};
+    return printJob(parent, sheet.windowTitle(), page, pdf, [&sheet](QPainter& p, QPrinter& printer) {
         const double scale = printer.resolution() / 96.0;
         p.scale(scale, scale);
         sheet.render(&p);
@@ -315,7 +317,11 @@ void StatisticsWindowForm::Command1_Click()
     StatisticsLayoutForm& layout = printLayout(&wasLoaded);
     if (wasLoaded)
         layout.fill();
-    printSheet(this, layout);
+    // Every outcome leaves this window and its layout as they are: a failure
+    // has been said by the print itself, a cancel says nothing.
+    switch (printSheet(this, layout)) {
+    case PrintOutcome::Printed: case PrintOutcome::Cancelled: case PrintOutcome::Failed: break;
+    }
 }
 
 Frmzol10Form::Frmzol10Form() : StatisticsWindowForm(layoutOf10(), StatsGroup::All) {}

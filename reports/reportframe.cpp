@@ -2,6 +2,7 @@
 
 #include "platform/buildinfo.h"
 #include "platform/dialogs.h"
+#include "platform/printing.h"
 
 #include <QApplication>
 #include <QPalette>
@@ -81,6 +82,7 @@ void ReportForm::PrintContent(PrintTarget target)
     p.StartDoc(target == PrintTarget::Preview ? 0 : 1);
     p.NewPage();
     layOutPage(p);
+    p.pdfFileName = pdfFileName({subjectName(), design_.fileKind}, QDate::currentDate());
     p.EndDoc();
 }
 

@@ -32,6 +32,7 @@ struct ReportDesign {
     int fillZoom = 0;     // set by FillData
     int shownZoom = 100;  // set at the end of the load step
     HeaderFooterSet texts = HeaderFooterSet::A;
+    QString fileKind;     // the kind of report in a proposed PDF file name
 };
 
 // The page set-up of the result reports: B5, margins 30 mm left, 25 mm right
@@ -63,6 +64,8 @@ protected:
 
     // The page, between NewPage and EndDoc.
     virtual void layOutPage(CurtPrinter& printer) = 0;
+    // The name of the subject whose test the page prints, as shown.
+    virtual QString subjectName() = 0;
 
     void Form_Load() override;
     void Form_QueryUnload(bool& cancel) override;

@@ -201,7 +201,7 @@ void ProfileReport(CurtPrinter& p, ResultForm& r)
     printBelowChart(p, v, separators, QStringLiteral("个性评价："),
                     QStringLiteral("5:本报告供心理咨询师和临床医师等专业人员参考,不作其它证明之用。"),
                     blanks(18) + QStringLiteral("报 告 者：") + blanks(11)
-                        + QStringLiteral("报告日期:") + TodayShortDate() + blanks(4));
+                        + QStringLiteral("报告日期:") + TodaySystemShortDate() + blanks(4));
 }
 
 void ENReport(CurtPrinter& p, ResultForm& r)
@@ -264,7 +264,7 @@ void ENReport(CurtPrinter& p, ResultForm& r)
     printBelowChart(p, v, separators, QStringLiteral("人格评价："),
                     QStringLiteral("5:本报告仅供心理咨询师和临床医师等专业人员参考,不作其它证明之用。"),
                     QStringLiteral("报 告 者：") + blanks(11) + QStringLiteral("报告日期:")
-                        + TodayShortDate());
+                        + TodaySystemShortDate());
 }
 
 void StoredTestReport(CurtPrinter& p, const ReportValues& v)
@@ -292,7 +292,7 @@ void StoredTestReport(CurtPrinter& p, const ReportValues& v)
     printEvaluationBlock(p, v, QStringLiteral("个性评价："),
                          QStringLiteral("5、本报告仅供心理咨询师和临床医师等专业人员参考使用,不作其它证明之用。"));
     p.PrintLine(QStringLiteral("报 告 者：") + blanks(19), 10, 1);
-    p.PrintLine(QStringLiteral("报告日期:") + TodayShortDate() + blanks(10), 10, 1);
+    p.PrintLine(QStringLiteral("报告日期:") + TodaySystemShortDate() + blanks(10), 10, 1);
 }
 
 } // namespace zol

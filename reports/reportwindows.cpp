@@ -7,7 +7,8 @@ namespace zol {
 
 namespace {
 
-ReportDesign resultReport(const QString& name, const QString& caption, HeaderFooterSet texts)
+ReportDesign resultReport(const QString& name, const QString& caption, HeaderFooterSet texts,
+                          const QString& fileKind)
 {
     ReportDesign d;
     d.name = name;
@@ -16,11 +17,14 @@ ReportDesign resultReport(const QString& name, const QString& caption, HeaderFoo
     d.fillZoom = 0;
     d.shownZoom = 100;
     d.texts = texts;
+    d.fileKind = fileKind;
     return d;
 }
 
 const QString kProfileCaption = QStringLiteral("ZOL人格测验成人版报告打印");
 const QString kENCaption = QStringLiteral("ZOL人格测验成人版");
+const QString kProfileKind = QStringLiteral("人格测试报告");
+const QString kENKind = QStringLiteral("人格E-N关系图报告");
 
 // The stored-test report: 宋体, a right margin as wide as the left one and
 // the control's own bottom margin; opened at zoom 55, shown at 40.
@@ -36,6 +40,7 @@ ReportDesign storedTestReport()
     d.fillZoom = 55;
     d.shownZoom = 40;
     d.texts = HeaderFooterSet::B;
+    d.fileKind = kProfileKind;
     return d;
 }
 
@@ -48,32 +53,44 @@ StoredTestSource& storedTestSource()
 } // namespace
 
 Frmzol5Form::Frmzol5Form()
-    : ReportForm(resultReport(QStringLiteral("frmzol5"), kProfileCaption, HeaderFooterSet::A))
+    : ReportForm(
+          resultReport(QStringLiteral("frmzol5"), kProfileCaption, HeaderFooterSet::A, kProfileKind))
 {
 }
 
 void Frmzol5Form::layOutPage(CurtPrinter& p) { ProfileReport(p, frmzol4()); }
 
+QString Frmzol5Form::subjectName() { return frmzol4().Label18->text(); }
+
 Frmzol501Form::Frmzol501Form()
-    : ReportForm(resultReport(QStringLiteral("frmzol501"), kProfileCaption, HeaderFooterSet::A))
+    : ReportForm(
+          resultReport(QStringLiteral("frmzol501"), kProfileCaption, HeaderFooterSet::A, kProfileKind))
 {
 }
 
 void Frmzol501Form::layOutPage(CurtPrinter& p) { ProfileReport(p, frmzol401()); }
 
+QString Frmzol501Form::subjectName() { return frmzol401().Label18->text(); }
+
 Frmzol25Form::Frmzol25Form()
-    : ReportForm(resultReport(QStringLiteral("frmzol25"), kENCaption, HeaderFooterSet::C))
+    : ReportForm(
+          resultReport(QStringLiteral("frmzol25"), kENCaption, HeaderFooterSet::C, kENKind))
 {
 }
 
 void Frmzol25Form::layOutPage(CurtPrinter& p) { ENReport(p, frmzol21()); }
 
+QString Frmzol25Form::subjectName() { return frmzol21().Label18->text(); }
+
 Frmzol2501Form::Frmzol2501Form()
-    : ReportForm(resultReport(QStringLiteral("frmzol2501"), kENCaption, HeaderFooterSet::C))
+    : ReportForm(
+          resultReport(QStringLiteral("frmzol2501"), kENCaption, HeaderFooterSet::C, kENKind))
 {
 }
 
 void Frmzol2501Form::layOutPage(CurtPrinter& p) { ENReport(p, frmzol211()); }
+
+QString Frmzol2501Form::subjectName() { return frmzol211().Label18->text(); }
 
 Frmzol9Form::Frmzol9Form() : ReportForm(storedTestReport()) {}
 
@@ -81,6 +98,12 @@ void Frmzol9Form::layOutPage(CurtPrinter& p)
 {
     const StoredTestSource& source = storedTestSource();
     StoredTestReport(p, source ? source() : ReportValues{});
+}
+
+QString Frmzol9Form::subjectName()
+{
+    const StoredTestSource& source = storedTestSource();
+    return source ? source().subject.name : QString();
 }
 
 void setStoredTestSource(StoredTestSource source) { storedTestSource() = std::move(source); }

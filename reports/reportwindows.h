@@ -19,6 +19,7 @@ public:
 
 protected:
     void layOutPage(CurtPrinter& p) override;
+    QString subjectName() override;
 };
 
 class Frmzol501Form : public ReportForm {
@@ -28,6 +29,7 @@ public:
 
 protected:
     void layOutPage(CurtPrinter& p) override;
+    QString subjectName() override;
 };
 
 class Frmzol25Form : public ReportForm {
@@ -37,6 +39,7 @@ public:
 
 protected:
     void layOutPage(CurtPrinter& p) override;
+    QString subjectName() override;
 };
 
 class Frmzol2501Form : public ReportForm {
@@ -46,6 +49,7 @@ public:
 
 protected:
     void layOutPage(CurtPrinter& p) override;
+    QString subjectName() override;
 };
 
 // The stored-test report. The browser belongs to a library that uses this
@@ -59,6 +63,7 @@ public:
 
 protected:
     void layOutPage(CurtPrinter& p) override;
+    QString subjectName() override;
 };
 
 using StoredTestSource = std::function<ReportValues()>;

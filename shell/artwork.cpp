@@ -1,6 +1,7 @@
 #include "shell/artwork.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QFont>
 #include <QIcon>
 #include <QIconEngine>
@@ -10,6 +11,8 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QRadialGradient>
+#include <QStyle>
+#include <QStyleOption>
 
 namespace zol {
 
@@ -193,25 +196,32 @@ QPixmap drawMenuImage(const MenuImage& m)
 class MenuImageEngine : public QIconEngine {
 public:
     explicit MenuImageEngine(const MenuImage& m) : image_(m) {}
-    void paint(QPainter* painter, const QRect& rect, QIcon::Mode, QIcon::State) override
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State) override
     {
-        painter->drawPixmap(rect, drawn());
+        painter->drawPixmap(rect, drawn(mode));
     }
-    QPixmap pixmap(const QSize& size, QIcon::Mode, QIcon::State) override
+    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State) override
     {
-        return drawn().scaled(size, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+        return drawn(mode).scaled(size, Qt::KeepAspectRatio, Qt::SmoothTransformation);
     }
     QIconEngine* clone() const override { return new MenuImageEngine(*this); }
 
 private:
-    const QPixmap& drawn()
+    // A disabled entry's picture is greyed the way the style greys any other.
+    const QPixmap& drawn(QIcon::Mode mode)
     {
         if (pixmap_.isNull())
             pixmap_ = drawMenuImage(image_);
-        return pixmap_;
+        if (mode != QIcon::Disabled)
+            return pixmap_;
+        if (disabled_.isNull()) {
+            QStyleOption option;
+            disabled_ = QApplication::style()->generatedIconPixmap(QIcon::Disabled, pixmap_, &option);
+        }
+        return disabled_;
     }
     MenuImage image_;
-    QPixmap pixmap_;
+    QPixmap pixmap_, disabled_;
 };
 
 QList<QIcon> iconsOf(const QList<MenuImage>& images)

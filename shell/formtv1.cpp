@@ -14,6 +14,7 @@
 #include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
+#include <QTimer>
 #include <QVBoxLayout>
 
 using namespace zol;
@@ -86,9 +87,12 @@ Formtv1Form::Formtv1Form() : Form(QStringLiteral("Formtv1"))
     layout->setMenuBar(MenuBar);
     layout->addWidget(Client);
     const int menuHeight = MenuBar->sizeHint().height();
-    setFixedSize(tw(6930), tw(5535) + menuHeight);
-    // The client area's stored place on the screen.
-    move(tw(2790), qMax(0, tw(1305) - menuHeight));
+    // The client area at its stored place on the screen, whatever frame the
+    // window manager draws around the window: a geometry, unlike a move,
+    // places the window without its frame.
+    setGeometry(QRect(QPoint(tw(2790), qMax(0, tw(1305) - menuHeight)),
+                      QSize(tw(6930), tw(5535) + menuHeight)));
+    setFixedSize(size());
 }
 
 void Formtv1Form::buildMenus()
@@ -182,14 +186,14 @@ void Formtv1Form::Main(const QString& address, const QString&)
     MediaPlayer->setFileName(address);
 }
 
-// A failure to open ends the command quietly; what played goes on.
+// A cancel ends the command quietly; what played goes on.
 void Formtv1Form::MnuIteamopen_Click()
 {
     const QString path = OpenFileDialog(
         QStringLiteral("打开"),
         QStringLiteral("视频文件(*.AVI,*.ASF,*.MPEG) (*.AVI *.ASF *.MPEG);;所有文件(*.*) (*.*)"));
     if (!path.isEmpty())
-        MediaPlayer->setFileName(path);
+        playChosen(path);
 }
 
 // Whatever the box returns is played; its cancel returns the empty text,
@@ -198,7 +202,29 @@ void Formtv1Form::MnuIteamhttp_Click()
 {
     QString address;
     InputBox(QStringLiteral("输入文件地址"), QStringLiteral("地址框"), QString(), &address);
-    MediaPlayer->setFileName(address);
+    playChosen(address);
+}
+
+// The player says only afterwards that it refuses a name; what played
+// before then plays on from where it was, and nothing is said.
+void Formtv1Form::playChosen(const QString& fileOrAddress)
+{
+    const QString before = MediaPlayer->fileName();
+    const qint64 at = position_;
+    MediaPlayer->setFileName(fileOrAddress);
+    MediaEngine* engine = MediaPlayer->engine();
+    if (!engine)
+        return;
+    engine->positionChanged = [this](qint64 ms) { position_ = ms; };
+    engine->failed = [this, before, at, fileOrAddress](const QString&) {
+        // Not inside the player's own report.
+        QTimer::singleShot(0, this, [this, before, at, fileOrAddress] {
+            if (MediaPlayer->fileName() != fileOrAddress || before.isEmpty())
+                return;
+            MediaPlayer->setFileName(before);
+            MediaPlayer->engine()->setPosition(at);
+        });
+    };
 }
 
 void Formtv1Form::MnuIteamclose_Click() { End(); }

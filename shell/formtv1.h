@@ -87,6 +87,10 @@ protected:
 
 private:
     void buildMenus();
+    // Plays a name the user chose; one the player refuses leaves what played.
+    void playChosen(const QString& fileOrAddress);
+
+    qint64 position_ = 0;  // where what plays has got to, in ms
 };
 
 inline Formtv1Form& formtv1() { return zol::DefaultForm<Formtv1Form>::get(); }

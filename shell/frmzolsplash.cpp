@@ -6,9 +6,11 @@
 #include "shell/frmzolmaincs.h"
 
 #include <QFile>
+#include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 #include <QProgressBar>
+#include <QScreen>
 #include <QTimer>
 
 using namespace zol;
@@ -46,7 +48,13 @@ FrmzolsplashForm::FrmzolsplashForm() : Form(QStringLiteral("frmzolsplash"))
     Timer1->setInterval(10);
     connect(Timer1, &QTimer::timeout, this, &FrmzolsplashForm::Timer1_Timer);
 
-    centerOnScreen();
+    // The client area centred: a geometry, unlike a move, places the window
+    // without the frame the window manager adds.
+    if (QScreen* screen = QGuiApplication::primaryScreen()) {
+        QRect r(QPoint(), this->size());
+        r.moveCenter(screen->availableGeometry().center());
+        setGeometry(r);
+    }
 }
 
 QPixmap FrmzolsplashForm::drawPicture()

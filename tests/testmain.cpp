@@ -4,6 +4,7 @@
 #include "platform/fonts.h"
 
 #include <QApplication>
+#include <QStandardPaths>
 #include <QTest>
 #include <memory>
 
@@ -11,6 +12,7 @@ int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? QByteArray("offscreen")
                                                                      : qgetenv("QT_QPA_PLATFORM"));
+    QStandardPaths::setTestModeEnabled(true);  // the user's own settings stay untouched
     QApplication app(argc, argv);
     zol::installFonts();
     int failed = 0;

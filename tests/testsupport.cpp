@@ -61,9 +61,10 @@ PdfPrint::PdfPrint() { zol::setPrintService(this); }
 
 PdfPrint::~PdfPrint() { zol::setPrintService(nullptr); }
 
-bool PdfPrint::choose(QPrinter& printer, QWidget*)
+bool PdfPrint::choose(QPrinter& printer, QWidget*, const zol::PdfOffer& pdf)
 {
     ++asked;
+    offered = pdf;
     if (pdfPath.isEmpty())
         return false;
     printer.setOutputFormat(QPrinter::PdfFormat);

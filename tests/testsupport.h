@@ -57,7 +57,8 @@ public:
     ~PdfPrint() override;
     QString pdfPath;
     int asked = 0;
-    bool choose(QPrinter& printer, QWidget* parent) override;
+    zol::PdfOffer offered;  // what the last print offered
+    bool choose(QPrinter& printer, QWidget* parent, const zol::PdfOffer& pdf) override;
 };
 
 // Makes media engines that play nothing and write what they are told into

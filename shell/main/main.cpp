@@ -16,6 +16,7 @@ int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     zol::installFonts();
+    zol::installQtChinese();
     zol::setProgramTitle(zol::build::programTitle());
     zol::installResultReports();
 

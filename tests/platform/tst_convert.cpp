@@ -77,6 +77,9 @@ private slots:
     void shortDateRoundTrips()
     {
         const QDate d(2026, 3, 7);
+        // Reports follow the system's short form; the stored date keeps its own.
+        QCOMPARE(SystemShortDate(d, QLocale(QStringLiteral("zh_CN"))), QStringLiteral("2026/3/7"));
+        QCOMPARE(SystemShortDate(d, QLocale(QStringLiteral("de_DE"))), QStringLiteral("07.03.26"));
         QCOMPARE(ShortDate(d), QStringLiteral("2026-03-07"));
         QCOMPARE(parseDateText(ShortDate(d)), d);
         QCOMPARE(parseDateText("2026/3/7"), d);

@@ -142,7 +142,7 @@ private slots:
         QCOMPARE(p.Busy(), false);
         QCOMPARE(QFileInfo(print.pdfPath).size() > 0, written);
         QCOMPARE(dialogs.count(), messages);
-        QCOMPARE(p.documentCount(), 2);
+        QCOMPARE(p.documentCount(), written ? 2 : 1);  // only a written print counts as ended
     }
 
     // A document given up half way leaves the page on preview as it was.

@@ -39,7 +39,7 @@ private slots:
             print.pdfPath = folder.file(target);
         const QPageLayout layout(QPageSize(QPageSize::B5), QPageLayout::Portrait,
                                  QMarginsF(30, 20, 25, 25), QPageLayout::Millimeter);
-        const PrintOutcome got = printJob(nullptr, QStringLiteral("报告"), layout,
+        const PrintOutcome got = printJob(nullptr, QStringLiteral("报告"), layout, PdfOffer{},
                                           [&](QPainter& p, QPrinter&) {
                                               p.drawText(QPointF(100, 100), QStringLiteral("中文"));
                                               return drawn;

@@ -133,6 +133,7 @@ private slots:
             QCOMPARE(sheet->cells(), w.cells());
         }
         QCOMPARE(print.asked, 2);
+        QVERIFY(print.offered.title.contains(QStringLiteral("统计")));
         QCOMPARE(dialogs->count(), 0);
     }
 };

@@ -203,9 +203,9 @@ private slots:
                      + (en ? QStringLiteral("5:本报告仅供心理咨询师和临床医师等专业人员参考,不作其它证明之用。")
                            : QStringLiteral("5:本报告供心理咨询师和临床医师等专业人员参考,不作其它证明之用。")));
         const PrintOp& date = body.last();
-        QCOMPARE(date.text, en ? QStringLiteral("报 告 者：           报告日期:") + TodayShortDate()
+        QCOMPARE(date.text, en ? QStringLiteral("报 告 者：           报告日期:") + TodaySystemShortDate()
                                : QStringLiteral("                  报 告 者：           报告日期:")
-                                     + TodayShortDate() + QStringLiteral("    "));
+                                     + TodaySystemShortDate() + QStringLiteral("    "));
         QVERIFY(qAbs(date.a.x() + date.width - kPrintableWidth) < 1e-6);
         // Nothing runs out of the printable area.
         for (const PrintOp& op : body)
@@ -328,7 +328,7 @@ private slots:
         const PrintOp& reporter = body[body.size() - 2];
         const PrintOp& date = body.last();
         QCOMPARE(reporter.text, QStringLiteral("报 告 者：") + QString(19, QLatin1Char(' ')));
-        QCOMPARE(date.text, QStringLiteral("报告日期:") + TodayShortDate() + QString(10, QLatin1Char(' ')));
+        QCOMPARE(date.text, QStringLiteral("报告日期:") + TodaySystemShortDate() + QString(10, QLatin1Char(' ')));
         // Right-aligned at 30 mm from the paper's right edge.
         for (const PrintOp* op : {&reporter, &date})
             QVERIFY(qAbs(op->a.x() + op->width - (182 - 60)) < 1e-3);
@@ -405,6 +405,10 @@ private slots:
             QCOMPARE(p.document().pages, preview.pages);
             QVERIFY(QFileInfo(print.pdfPath).size() > 0);
             QCOMPARE(dialogs->count(), 0);
+            // The PDF file proposed: the subject, the kind of report, the date.
+            QVERIFY(print.offered.fileName.startsWith(r.Label18->text() + QStringLiteral("-人格")));
+            QVERIFY(print.offered.fileName.endsWith(ShortDate(QDate::currentDate()) + ".pdf"));
+            QVERIFY(print.offered.title.contains(QStringLiteral("报告")));
 
             print.pdfPath = folder->file(QStringLiteral("missing/report.pdf"));
             p.actionPrint->trigger();

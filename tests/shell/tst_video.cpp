@@ -91,8 +91,12 @@ private slots:
         v.MnuIteamopen->trigger();   // cancelled
         v.MnuIteamopen->trigger();
         QVERIFY(dialogs->last().filter.startsWith(QStringLiteral("视频文件(*.AVI,*.ASF,*.MPEG)")));
+        media->last->positionChanged(1500);
         dialogs->inputAnswers << QStringLiteral("http://video.example.org/a.asx") << QString();
         v.MnuIteamhttp->trigger();
+        media->last->failed(QStringLiteral("refused"));  // the film plays on, quietly
+        QTRY_COMPARE(v.MediaPlayer->fileName(), film);
+        QVERIFY(media->log.contains(QStringLiteral("position 1500")));
         v.MnuIteamhttp->trigger();   // cancelled: the empty name stops
         QCOMPARE(dialogs->last().prompt, QStringLiteral("输入文件地址"));
         QCOMPARE(dialogs->last().title, QStringLiteral("地址框"));
@@ -103,6 +107,7 @@ private slots:
         QCOMPARE(media->log.filter(QStringLiteral("source")),
                  (QStringList{QStringLiteral("source ") + film,
                               QStringLiteral("source http://video.example.org/a.asx"),
+                              QStringLiteral("source ") + film,
                               QStringLiteral("source "), QStringLiteral("source "),
                               QStringLiteral("source ") + playlists.at(4),
                               QStringLiteral("source ") + playlists.at(17)}));
