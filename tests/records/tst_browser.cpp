@@ -128,6 +128,8 @@ private slots:
         QTest::newRow("next row deleted elsewhere") << 3 << "| >>>" << drop.arg("乙") << "丙" << QStringList{} << "1111" << "甲/丙";
         QTest::newRow("shown row deleted elsewhere") << 3 << ">>> | <<<" << drop.arg("乙") << "乙/甲" << QStringList{} << "1111" << "甲/丙";
         QTest::newRow("last row deleted elsewhere while shown") << 3 << ">>> >>> | >>>" << drop.arg("丙") << "乙/丙/乙" << QStringList{kLast} << "1100" << "甲/乙";
+        QTest::newRow("as many rows restored elsewhere, new keys") << 3 << ">>> | >>> >>>" << "UPDATE 用户信息 SET ID = ID + 100" << "乙/甲/乙" << QStringList{} << "1111" << "甲/乙/丙";
+        QTest::newRow("one deleted and one saved elsewhere") << 3 << ">>> | >>> >>>" << drop.arg("甲") + ";" + add << "乙/丙/丁" << QStringList{} << "1111" << "乙/丙/丁";
         QTest::newRow("every row deleted elsewhere") << 3 << ">>> | >>> 删除" << "DELETE FROM 用户信息" << "乙//" << QStringList{kEmpty, kDelete} << "1111" << "";
     }
     void browse()
@@ -147,7 +149,9 @@ private slots:
         QStringList names;
         press(w, parts[0], &names);
         if (parts.size() > 1) {
-            QVERIFY(dbtest::RawConnection(databasePath()).exec(change));
+            dbtest::RawConnection elsewhere(databasePath());
+            for (const QString& statement : change.split(QLatin1Char(';')))
+                QVERIFY(elsewhere.exec(statement));
             press(w, parts[1], &names);
         }
         QCOMPARE(names.join(QLatin1Char('/')), shown);
