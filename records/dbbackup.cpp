@@ -319,45 +319,51 @@ bool bindConverted(sqlite3_stmt* insert, int slot, Kind kind, sqlite3_stmt* read
         *why = QStringLiteral("是二进制数据，不是文字");
         return false;
     }
+    // Texts stay valid until the next row is read, after the insert has run.
+    if (kind == Kind::Integer && type == SQLITE_INTEGER) {
+        const qint64 n = sqlite3_column_int64(read, column);
+        if (n < INT32_MIN || n > INT32_MAX) {
+            *why = QStringLiteral("的值“%1”超出了允许的范围").arg(n);
+            return false;
+        }
+        return sqlite3_bind_int64(insert, slot, n) == SQLITE_OK;
+    }
     const char* text = reinterpret_cast<const char*>(sqlite3_column_text(read, column));
     const int bytes = sqlite3_column_bytes(read, column);
-    const QString shown = QStringLiteral("“%1”").arg(QString::fromUtf8(text, qMin(bytes, 60)));
+    auto shown = [&] { return QStringLiteral("“%1”").arg(QString::fromUtf8(text, qMin(bytes, 60))); };
     switch (kind) {
     case Kind::Text:
-        return sqlite3_bind_text(insert, slot, text, bytes, SQLITE_TRANSIENT) == SQLITE_OK;
+        return sqlite3_bind_text(insert, slot, text, bytes, SQLITE_STATIC) == SQLITE_OK;
     case Kind::Integer: {
         double value = 0;
-        if (type == SQLITE_INTEGER) {
-            const qint64 n = sqlite3_column_int64(read, column);
-            value = double(n);
-        } else if (type == SQLITE_FLOAT) {
+        if (type == SQLITE_FLOAT) {
             value = sqlite3_column_double(read, column);
         } else {
             const QString trimmed = QString::fromUtf8(text, bytes).trimmed();
             if (trimmed.isEmpty())
                 return sqlite3_bind_null(insert, slot) == SQLITE_OK;
             if (!IsNumeric(trimmed)) {
-                *why = QStringLiteral("的值%1不是数字（要求一个整数）").arg(shown);
+                *why = QStringLiteral("的值%1不是数字（要求一个整数）").arg(shown());
                 return false;
             }
             value = Val(trimmed);
         }
         const auto n = toInt32(value);
         if (!n) {
-            *why = QStringLiteral("的值%1超出了允许的范围").arg(shown);
+            *why = QStringLiteral("的值%1超出了允许的范围").arg(shown());
             return false;
         }
         return sqlite3_bind_int(insert, slot, *n) == SQLITE_OK;
     }
     case Kind::Date: {
         if (isStoredDate(text, bytes))
-            return sqlite3_bind_text(insert, slot, text, bytes, SQLITE_TRANSIENT) == SQLITE_OK;
+            return sqlite3_bind_text(insert, slot, text, bytes, SQLITE_STATIC) == SQLITE_OK;
         const QString trimmed = QString::fromUtf8(text, bytes).trimmed();
         if (trimmed.isEmpty())
             return sqlite3_bind_null(insert, slot) == SQLITE_OK;
         const QDate date = parseDateText(trimmed);
         if (!date.isValid()) {
-            *why = QStringLiteral("的值%1不是有效的日期").arg(shown);
+            *why = QStringLiteral("的值%1不是有效的日期").arg(shown());
             return false;
         }
         const QByteArray stored = ShortDate(date).toUtf8();
