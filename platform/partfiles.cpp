@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QMutex>
 #include <QRegularExpression>
 #include <QSet>
 #include <cerrno>
@@ -16,11 +17,17 @@ namespace zol {
 namespace {
 
 // The files of this process that are being written: the cleaner must not
-// even open them.
+// even open them. (Written from more than one thread.)
 QSet<QString>& heldHere()
 {
     static QSet<QString> paths;
     return paths;
+}
+
+QMutex& heldLock()
+{
+    static QMutex lock;
+    return lock;
 }
 
 QString absolute(const QString& path) { return QFileInfo(path).absoluteFilePath(); }
@@ -37,11 +44,13 @@ bool isPassingName(const QString& name)
 
 PartFile::PartFile(const QString& path, int fd) : path_(path), fd_(fd)
 {
+    const QMutexLocker locker(&heldLock());
     heldHere().insert(path_);
 }
 
 PartFile::~PartFile()
 {
+    const QMutexLocker locker(&heldLock());
     heldHere().remove(path_);
     ::close(fd_);
 }
@@ -88,6 +97,7 @@ void removeLeftoverFiles(const QString& folder)
         if (!isPassingName(name))
             continue;
         const QString path = absolute(dir.filePath(name));
+        const QMutexLocker locker(&heldLock());
         if (heldHere().contains(path))
             continue;
         const QByteArray encoded = QFile::encodeName(path);

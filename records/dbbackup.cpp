@@ -20,6 +20,7 @@
 #include <cstring>
 #include <memory>
 #include <sqlite3.h>
+#include <thread>
 #include <sys/stat.h>
 
 namespace zol {
@@ -222,34 +223,27 @@ bool openBackup(const RawFile& file, const QString& path, BackupTests* tests, QS
     return true;
 }
 
-// The layout of a new zol.mdb as the database layer makes it: the
-// statements of its tables, and those of its indexes, which are best built
-// after the rows are in.
-struct Layout {
-    QStringList tables;
-    QStringList indexes;
-};
-
-bool newDatabaseLayout(Layout* layout)
+// The statements that make the tables and indexes of a new zol.mdb, as the
+// database layer makes it. (The index made before the rows are copied costs
+// less than one made after: the copy is in key order.)
+bool newDatabaseLayout(QStringList* layout)
 {
-    static Layout made;
-    if (made.tables.isEmpty()) {
+    static QStringList made;
+    if (made.isEmpty()) {
         QTemporaryDir dir;
         std::unique_ptr<Database> db;
         if (!dir.isValid() || !(db = Database::OpenDatabase(dir.filePath(QStringLiteral("zol.mdb")))))
             return false;
         Statement q(sqliteHandle(db->connection()),
-                    QStringLiteral("SELECT type, sql FROM sqlite_master WHERE sql IS NOT NULL "
+                    QStringLiteral("SELECT sql FROM sqlite_master WHERE sql IS NOT NULL "
                                    "AND name NOT LIKE 'sqlite%' ORDER BY rowid"));
-        Layout read;
+        QStringList read;
         while (q && q.step() == SQLITE_ROW)
-            (q.text(0) == QLatin1String("index") ? read.indexes : read.tables) << q.text(1);
-        if (read.tables.isEmpty())
-            return false;
+            read << q.text(0);
         made = read;
     }
     *layout = made;
-    return true;
+    return !layout->isEmpty();
 }
 
 // The largest row key the current table has ever given, so that restored
@@ -374,18 +368,84 @@ bool bindConverted(sqlite3_stmt* insert, int slot, Kind kind, sqlite3_stmt* read
     return false;
 }
 
+// The name under which the backup is attached to the database's connection.
+const QString kAttached = QStringLiteral("zolbackup");
+
+bool copyRowByRow(sqlite3* live, const QString& livePath, const RawFile& backup,
+                  const QString& backupPath, const BackupTests& tests, const QList<Kind>& kinds,
+                  const QString& columns, const Progress& progress, int from, int* rows, QString* message);
+
+// Makes the next key of the new table come after last.
+bool setSequence(sqlite3* live, qint64 last)
+{
+    exec(live, QStringLiteral("DELETE FROM main.sqlite_sequence"));
+    Statement start(live, QStringLiteral("INSERT INTO main.sqlite_sequence (name, seq) VALUES (?1, ?2)"));
+    const QByteArray table = testRecordTable().toUtf8();
+    sqlite3_bind_text(start.get(), 1, table.constData(), int(table.size()), SQLITE_TRANSIENT);
+    sqlite3_bind_int64(start.get(), 2, last);
+    return start && start.step() == SQLITE_DONE;
+}
+
+// zol_converted(v1, ..., v21): whether a save would store one of the values
+// of a row otherwise than it is (or refuse it). The kinds of the fields come
+// with the function.
+void storedOtherwise(sqlite3_context* context, int count, sqlite3_value** values)
+{
+    const auto& kinds = *static_cast<const QList<Kind>*>(sqlite3_user_data(context));
+    bool odd = false;
+    for (int i = 0; i < count && !odd; ++i) {
+        const int type = sqlite3_value_type(values[i]);
+        if (type == SQLITE_NULL)
+            continue;
+        switch (kinds[i]) {
+        case Kind::Text:
+            odd = type == SQLITE_BLOB;
+            break;
+        case Kind::Integer: {
+            const qint64 n = sqlite3_value_int64(values[i]);
+            odd = type != SQLITE_INTEGER || n < INT32_MIN || n > INT32_MAX;
+            break;
+        }
+        case Kind::Date:
+            odd = type != SQLITE_TEXT
+                  || !isStoredDate(reinterpret_cast<const char*>(sqlite3_value_text(values[i])),
+                                   sqlite3_value_bytes(values[i]));
+            break;
+        }
+    }
+    sqlite3_result_int(context, odd);
+}
+
+// Percent done of one long statement, from the engine's count of steps
+// (about a hundred for a stored test).
+struct OpsProgress {
+    static constexpr int kEvery = 1 << 16;
+    const Progress& progress;
+    int from;
+    int rows;
+    qint64 ops = 0;
+    static int handler(void* self)
+    {
+        auto* p = static_cast<OpsProgress*>(self);
+        p->ops += kEvery;
+        if (p->progress && p->rows > 0)
+            p->progress(p->from + int(qMin<qint64>(95 - p->from, (95 - p->from) * p->ops / (qint64(p->rows) * 100))));
+        return 0;
+    }
+};
+
 // Inside the caller's write transaction on live: removes everything the
 // file holds, makes the program's own table and fills it with the rows of
 // the backup. *message says what failed.
 bool replaceTests(sqlite3* live, const QString& livePath, const RawFile& backup,
-                  const QString& backupPath, const BackupTests& tests, const Progress& progress,
-                  int from, int* rows, QString* message)
+                  const QString& backupPath, const BackupTests& tests, bool attached,
+                  const Progress& progress, int from, int* rows, QString* message)
 {
     auto engineFailed = [&](sqlite3* h, const QString& path) {
         *message = describeDatabaseError(engineError(h), path);
         return false;
     };
-    Layout layout;
+    QStringList layout;
     if (!newDatabaseLayout(&layout)) {
         *message = QStringLiteral("无法建立新的“%1”表。").arg(testRecordTable());
         return false;
@@ -407,17 +467,11 @@ bool replaceTests(sqlite3* live, const QString& livePath, const RawFile& backup,
     for (const auto& [type, name] : objects)
         if (!exec(live, QStringLiteral("DROP %1 IF EXISTS %2").arg(type.toUpper(), quoted(name))))
             return engineFailed(live, livePath);
-    for (const QString& sql : layout.tables)
+    for (const QString& sql : layout)
         if (!exec(live, sql))
             return engineFailed(live, livePath);
-    {
-        Statement start(live, QStringLiteral("INSERT INTO sqlite_sequence (name, seq) VALUES (?1, ?2)"));
-        const QByteArray table = testRecordTable().toUtf8();
-        sqlite3_bind_text(start.get(), 1, table.constData(), int(table.size()), SQLITE_TRANSIENT);
-        sqlite3_bind_int64(start.get(), 2, firstKey - 1);
-        if (!start || start.step() != SQLITE_DONE)
-            return engineFailed(live, livePath);
-    }
+    if (!setSequence(live, firstKey - 1))
+        return engineFailed(live, livePath);
 
     const QStringList& fields = testRecordFields();
     QList<Kind> kinds;
@@ -429,23 +483,69 @@ bool replaceTests(sqlite3* live, const QString& livePath, const RawFile& backup,
         for (const QString& f : fields)
             kinds << kindOf(f, declared.value(f));
     }
-    QStringList names, marks;
-    for (const QString& f : fields) {
+    QStringList names;
+    for (const QString& f : fields)
         names << quoted(f);
-        marks << QStringLiteral("?");
+    int count = 0;
+    const QString columns = names.join(QLatin1Char(','));
+    bool copied = false;
+    if (attached) {
+        // Where nothing is to be converted the engine copies the rows by
+        // itself, several times faster than row by row; a file with a value
+        // to convert or refuse goes row by row after all.
+        const QString copy = QStringLiteral("INSERT INTO main.%1 (%2) SELECT %2 FROM %3.%4 "
+                                            "WHERE NOT zol_converted(%2)")
+                                 .arg(quoted(testRecordTable()), columns, kAttached, quoted(tests.table));
+        if (sqlite3_create_function(live, "zol_converted", int(kinds.size()), SQLITE_UTF8 | SQLITE_DETERMINISTIC,
+                                    const_cast<QList<Kind>*>(&kinds), &storedOtherwise, nullptr, nullptr)
+            != SQLITE_OK)
+            return engineFailed(live, livePath);
+        Statement all(live, QStringLiteral("SELECT count(*) FROM %1.%2").arg(kAttached, quoted(tests.table)));
+        if (!all || all.step() != SQLITE_ROW)
+            return engineFailed(live, livePath);
+        OpsProgress ops{progress, from, tests.rows};
+        sqlite3_progress_handler(live, OpsProgress::kEvery, &OpsProgress::handler, &ops);
+        const bool ran = exec(live, copy);
+        sqlite3_progress_handler(live, 0, nullptr, nullptr);
+        if (!ran)
+            return engineFailed(live, livePath);
+        count = sqlite3_changes(live);
+        copied = count == sqlite3_column_int(all.get(), 0);
+        // (No savepoint: it would keep a second copy of every page written.)
+        if (!copied && !(exec(live, QStringLiteral("DELETE FROM main.%1").arg(quoted(testRecordTable())))
+                         && setSequence(live, firstKey - 1)))
+            return engineFailed(live, livePath);
     }
-    Statement read(backup.handle(), QStringLiteral("SELECT %1 FROM %2")
-                                        .arg(names.join(QLatin1Char(',')), quoted(tests.table)));
+    if (!copied && !copyRowByRow(live, livePath, backup, backupPath, tests, kinds, columns, progress,
+                                 from, &count, message)) {
+        return false;
+    }
+    *rows = count;
+    return true;
+}
+
+// Reads the backup through its own connection and stores each row as a
+// save would convert it; says which value a save would refuse.
+bool copyRowByRow(sqlite3* live, const QString& livePath, const RawFile& backup,
+                  const QString& backupPath, const BackupTests& tests, const QList<Kind>& kinds,
+                  const QString& columns, const Progress& progress, int from, int* rows, QString* message)
+{
+    const QStringList& fields = testRecordFields();
+    QStringList marks;
+    for (int i = 0; i < fields.size(); ++i)
+        marks << QStringLiteral("?");
+    Statement read(backup.handle(), QStringLiteral("SELECT %1 FROM %2").arg(columns, quoted(tests.table)));
     if (!read) {
         *message = QStringLiteral("无法读取备份文件 %1 中的测试记录。%2")
                        .arg(shownPath(backupPath), describeDatabaseError(engineError(backup.handle()), backupPath));
         return false;
     }
-    Statement insert(live, QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                               .arg(quoted(testRecordTable()), names.join(QLatin1Char(',')),
-                                    marks.join(QLatin1Char(','))));
-    if (!insert)
-        return engineFailed(live, livePath);
+    Statement insert(live, QStringLiteral("INSERT INTO main.%1 (%2) VALUES (%3)")
+                               .arg(quoted(testRecordTable()), columns, marks.join(QLatin1Char(','))));
+    if (!insert) {
+        *message = describeDatabaseError(engineError(live), livePath);
+        return false;
+    }
     int count = 0;
     int rc;
     while ((rc = read.step()) == SQLITE_ROW) {
@@ -459,8 +559,10 @@ bool replaceTests(sqlite3* live, const QString& livePath, const RawFile& backup,
                 return false;
             }
         }
-        if (insert.step() != SQLITE_DONE)
-            return engineFailed(live, livePath);
+        if (insert.step() != SQLITE_DONE) {
+            *message = describeDatabaseError(engineError(live), livePath);
+            return false;
+        }
         sqlite3_reset(insert.get());
         if (++count % 4096 == 0 && progress && tests.rows > 0)
             progress(from + int(qint64(95 - from) * qMin(count, tests.rows) / tests.rows));
@@ -471,11 +573,34 @@ bool replaceTests(sqlite3* live, const QString& livePath, const RawFile& backup,
                        .arg(count + 1);
         return false;
     }
-    for (const QString& sql : layout.indexes)
-        if (!exec(live, sql))
-            return engineFailed(live, livePath);
     *rows = count;
     return true;
+}
+
+// Attaches the backup to the database's connection and takes the write lock,
+// when the engine can copy its rows itself: a file in the same encoding,
+// not in WAL mode (whose reading would write beside it) and one that may be
+// locked for writing. False, and nothing attached or locked, otherwise.
+bool attachPlainBackup(sqlite3* live, const RawFile& in, const QString& path)
+{
+    auto pragma = [](sqlite3* h, const char* name) {
+        Statement q(h, QStringLiteral("PRAGMA %1").arg(QLatin1String(name)));
+        return q && q.step() == SQLITE_ROW ? q.text(0) : QString();
+    };
+    const QFileInfo info(path);
+    if (pragma(in.handle(), "encoding") != pragma(live, "encoding")
+        || pragma(in.handle(), "journal_mode").compare(QLatin1String("wal"), Qt::CaseInsensitive) == 0
+        || !info.isWritable() || !QFileInfo(info.absolutePath()).isWritable())
+        return false;
+    Statement attach(live, QStringLiteral("ATTACH ?1 AS %1").arg(kAttached));
+    const QByteArray name = QFile::encodeName(info.absoluteFilePath());
+    sqlite3_bind_text(attach.get(), 1, name.constData(), int(name.size()), SQLITE_TRANSIENT);
+    if (!attach || attach.step() != SQLITE_DONE)
+        return false;
+    if (exec(live, QStringLiteral("BEGIN IMMEDIATE")))
+        return true;
+    exec(live, QStringLiteral("DETACH %1").arg(kAttached));
+    return false;
 }
 
 } // namespace
@@ -579,36 +704,58 @@ bool restoreDatabase(const QString& current, const QString& backup, QString* saf
     if (!db)
         return false;   // reported
     sqlite3* live = sqliteHandle(db->connection());
-    exec(live, QStringLiteral("PRAGMA cache_size=-65536"));
+    // The whole replacement in memory until the commit: a cache that
+    // overflows writes its pages out early, each time after waiting for the
+    // journal to reach the disk.
+    const qint64 kib = (QFileInfo(current).size() + QFileInfo(backup).size()) / 1024;
+    exec(live, QStringLiteral("PRAGMA cache_size=-%1").arg(qBound<qint64>(8192, kib, qint64(2) << 20)));
 
     // From here to the commit no other copy of the program can store a
     // test: what it saved before is in the safety copy, what it saves after
     // goes into the restored data.
-    if (!db->BeginTrans())
+    const bool attached = attachPlainBackup(live, in, backup);
+    if (!attached && !db->BeginTrans())
         return false;   // reported
+    // Detached again however this ends (after the commit or the rollback).
+    const std::unique_ptr<sqlite3, void (*)(sqlite3*)> detach(attached ? live : nullptr, [](sqlite3* h) {
+        exec(h, QStringLiteral("DETACH %1").arg(kAttached));
+    });
+    // The safety copy is made by a reader of its own beside the replacement
+    // (the online backup cannot read from a connection that holds the write
+    // lock), at the same time: the replacement writes nothing into the file
+    // before its commit, which waits for the copy.
+    QStringList layout;
+    newDatabaseLayout(&layout);   // made once, before the copy runs beside
     QString copy;
+    QSqlError copyError;
+    bool copied = true;
+    std::thread copying;
     if (existed) {
         copy = safetyCopyPath(current);
-        QSqlError error;
-        bool copied = false;
-        {
-            // A reader beside the writing connection, which the online
-            // backup cannot read from while it holds the write lock.
+        copied = false;
+        copying = std::thread([&] {
             const RawFile reader(current, true);
-            copied = reader.isOpen() ? copyFile(reader.handle(), copy, progress, 0, 40, &error)
-                                     : (error = engineError(reader.handle()), false);
-        }
-        if (!copied) {
-            db->Rollback();
-            ErrorBox(QStringLiteral("无法先另存现有数据（%1），没有恢复。%2")
-                         .arg(shownPath(copy), describeDatabaseError(error, copy)));
-            return false;
-        }
+            // One snapshot however the copy is cut into steps.
+            copied = reader.isOpen() && exec(reader.handle(), QStringLiteral("BEGIN"))
+                     && exec(reader.handle(), QStringLiteral("SELECT count(*) FROM sqlite_master"))
+                     && copyFile(reader.handle(), copy, {}, 0, 0, &copyError);
+            if (!copied && !copyError.isValid())
+                copyError = engineError(reader.handle());
+        });
     }
     int restored = 0;
     QString message;
-    if (!replaceTests(live, current, in, backup, tests, progress, existed ? 40 : 0, &restored, &message)
-        || !db->CommitTrans()) {
+    const bool replaced =
+        replaceTests(live, current, in, backup, tests, attached, progress, 0, &restored, &message);
+    if (copying.joinable())
+        copying.join();
+    if (!copied) {
+        db->Rollback();
+        ErrorBox(QStringLiteral("无法先另存现有数据（%1），没有恢复。%2")
+                     .arg(shownPath(copy), describeDatabaseError(copyError, copy)));
+        return false;
+    }
+    if (!replaced || !db->CommitTrans()) {
         db->Rollback();
         if (!copy.isEmpty())
             QFile::remove(copy);

@@ -9,6 +9,7 @@
 #include <QCoreApplication>
 #include <QDate>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QLabel>
 #include <QProgressDialog>
@@ -36,15 +37,20 @@ public:
     }
     void show(int percent) override
     {
-        if (!dialog_)
+        // Often called: the window is painted when the figure changes, and
+        // at least a few times a second.
+        percent = qBound(0, percent, 99);
+        if (!dialog_ || (percent == dialog_->value() && painted_.isValid() && painted_.elapsed() < 200))
             return;
-        dialog_->setValue(qBound(0, percent, 99));
+        dialog_->setValue(percent);
         QCoreApplication::processEvents();
+        painted_.start();
     }
     void end() override { dialog_.reset(); }
 
 private:
     std::unique_ptr<QProgressDialog> dialog_;
+    QElapsedTimer painted_;
 };
 
 ProgressDisplay* installedDisplay = nullptr;
