@@ -373,7 +373,7 @@ const QString kAttached = QStringLiteral("zolbackup");
 
 bool copyRowByRow(sqlite3* live, const QString& livePath, const RawFile& backup,
                   const QString& backupPath, const BackupTests& tests, const QList<Kind>& kinds,
-                  const QString& columns, const Progress& progress, int from, int* rows, QString* message);
+                  const QString& columns, int* rows, QString* message);
 
 // Makes the next key of the new table come after last.
 bool setSequence(sqlite3* live, qint64 last)
@@ -416,8 +416,9 @@ void storedOtherwise(sqlite3_context* context, int count, sqlite3_value** values
     sqlite3_result_int(context, odd);
 }
 
-// Percent done of one long statement, from the engine's count of steps
-// (about a hundred for a stored test).
+// Percent done of the replacement, from the engine's count of steps (some
+// hundred for each stored test, its copy and its index entry together),
+// which the engine reports also in the middle of one long statement.
 struct OpsProgress {
     static constexpr int kEvery = 1 << 16;
     const Progress& progress;
@@ -429,7 +430,7 @@ struct OpsProgress {
         auto* p = static_cast<OpsProgress*>(self);
         p->ops += kEvery;
         if (p->progress && p->rows > 0)
-            p->progress(p->from + int(qMin<qint64>(95 - p->from, (95 - p->from) * p->ops / (qint64(p->rows) * 100))));
+            p->progress(p->from + int(qMin<qint64>(95 - p->from, (95 - p->from) * p->ops / (qint64(p->rows) * 150))));
         return 0;
     }
 };
@@ -451,6 +452,10 @@ bool replaceTests(sqlite3* live, const QString& livePath, const RawFile& backup,
         return false;
     }
     const qint64 firstKey = largestKeyUsed(live) + 1;
+    OpsProgress ops{progress, from, tests.rows};
+    sqlite3_progress_handler(live, OpsProgress::kEvery, &OpsProgress::handler, &ops);
+    const std::unique_ptr<sqlite3, void (*)(sqlite3*)> quiet(
+        live, [](sqlite3* h) { sqlite3_progress_handler(h, 0, nullptr, nullptr); });
 
     // Triggers and views first: they may name the tables.
     QList<QPair<QString, QString>> objects;
@@ -506,11 +511,7 @@ bool replaceTests(sqlite3* live, const QString& livePath, const RawFile& backup,
         Statement all(live, QStringLiteral("SELECT count(*) FROM %1.%2").arg(kAttached, quoted(tests.table)));
         if (!all || all.step() != SQLITE_ROW)
             return engineFailed(live, livePath);
-        OpsProgress ops{progress, from, tests.rows};
-        sqlite3_progress_handler(live, OpsProgress::kEvery, &OpsProgress::handler, &ops);
-        const bool ran = exec(live, copy);
-        sqlite3_progress_handler(live, 0, nullptr, nullptr);
-        if (!ran)
+        if (!exec(live, copy))
             return engineFailed(live, livePath);
         count = sqlite3_changes(live);
         copied = count == sqlite3_column_int(all.get(), 0);
@@ -519,8 +520,7 @@ bool replaceTests(sqlite3* live, const QString& livePath, const RawFile& backup,
                          && setSequence(live, firstKey - 1)))
             return engineFailed(live, livePath);
     }
-    if (!copied && !copyRowByRow(live, livePath, backup, backupPath, tests, kinds, columns, progress,
-                                 from, &count, message)) {
+    if (!copied && !copyRowByRow(live, livePath, backup, backupPath, tests, kinds, columns, &count, message)) {
         return false;
     }
     for (const QString& sql : indexes)
@@ -534,7 +534,7 @@ bool replaceTests(sqlite3* live, const QString& livePath, const RawFile& backup,
 // save would convert it; says which value a save would refuse.
 bool copyRowByRow(sqlite3* live, const QString& livePath, const RawFile& backup,
                   const QString& backupPath, const BackupTests& tests, const QList<Kind>& kinds,
-                  const QString& columns, const Progress& progress, int from, int* rows, QString* message)
+                  const QString& columns, int* rows, QString* message)
 {
     const QStringList& fields = testRecordFields();
     QStringList marks;
@@ -570,8 +570,7 @@ bool copyRowByRow(sqlite3* live, const QString& livePath, const RawFile& backup,
             return false;
         }
         sqlite3_reset(insert.get());
-        if (++count % 4096 == 0 && progress && tests.rows > 0)
-            progress(from + int(qint64(95 - from) * qMin(count, tests.rows) / tests.rows));
+        ++count;
     }
     if (rc != SQLITE_DONE) {
         *message = QStringLiteral("备份文件 %1 在第 %2 条测试记录处无法读取，它不完整或者已经损坏。")
