@@ -163,7 +163,7 @@ private slots:
                            QStringLiteral("CREATE VIEW seen AS SELECT 姓名 FROM 用户信息")}
             << "55" << "'2026-03-07'";
         QTest::newRow("numbers and dates as other texts")
-            << QStringList{table} << "' 54.5'" << "'2026/3/7'";
+            << QStringList{table} << "' 55.4'" << "'2026/3/7'";
     }
     void restoreCarriesOnlyTheTests()
     {
@@ -181,13 +181,15 @@ private slots:
         dialogs->messageAnswers = {vbOK};
         QVERIFY(frmzol14().DataBackup1->Restore());
         QCOMPARE(dialogs->last().title, QStringLiteral("信息"));
+        // Read before anything opens the file again (which sets its journal mode).
+        const QByteArray header = dbtest::fileBytes(databasePath()).left(100);
+        QCOMPARE(header.mid(18, 2), QByteArray("\x01\x01"));          // rollback journal
+        QCOMPARE(header.mid(56, 4), QByteArray("\x00\x00\x00\x01", 4));   // UTF-8
 
         QList<QStringList> expected = dbtest::storedRows(backup);
         QCOMPARE(expected.size(), 2);
-        expected[0][12] = QStringLiteral("54");
+        expected[0][12] = QStringLiteral("55");
         expected[0][20] = QStringLiteral("2026-03-07");
-        if (p == QLatin1String("55"))
-            expected[0][12] = QStringLiteral("55");
         QCOMPARE(dbtest::storedRows(), expected);
 
         // The layout of a zol.mdb the program makes, and nothing more.
@@ -197,9 +199,6 @@ private slots:
         const QString schema = QStringLiteral("SELECT group_concat(x, ';') FROM (SELECT type || name || "
                                               "ifnull(sql, '') AS x FROM sqlite_master ORDER BY 1)");
         QCOMPARE(sqlValue(databasePath(), schema), sqlValue(fresh, schema));
-        const QByteArray header = dbtest::fileBytes(databasePath()).left(100);
-        QCOMPARE(header.mid(18, 2), QByteArray("\x01\x01"));          // rollback journal
-        QCOMPARE(header.mid(56, 4), QByteArray("\x00\x00\x00\x01", 4));   // UTF-8
         QVERIFY(sqlValue(databasePath(), QStringLiteral("SELECT min(rowid) FROM 用户信息")).toInt() > usedKeys);
 
         QStringList woman = dbtest::sampleRecord(QStringLiteral("丙"));
