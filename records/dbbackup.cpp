@@ -285,6 +285,7 @@ Kind kindOf(const QString& field, const QString& declaredType)
     return declaredType.contains(QLatin1String("INT"), Qt::CaseInsensitive) ? Kind::Integer : Kind::Text;
 }
 
+// Whether a text is a date as a save stores it (yyyy-MM-dd, a real day).
 bool isStoredDate(const char* s, int n)
 {
     if (n != 10 || s[4] != '-' || s[7] != '-')

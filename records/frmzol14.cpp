@@ -43,7 +43,10 @@ public:
         if (!dialog_ || (percent == dialog_->value() && painted_.isValid() && painted_.elapsed() < 200))
             return;
         dialog_->setValue(percent);
-        QCoreApplication::processEvents();
+        // Until the dialog shows and shuts out the other windows, nothing the
+        // user does is taken up.
+        QCoreApplication::processEvents(dialog_->isVisible() ? QEventLoop::AllEvents
+                                                             : QEventLoop::ExcludeUserInputEvents);
         painted_.start();
     }
     void end() override { dialog_.reset(); }
