@@ -17,9 +17,10 @@ run: build
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
-# Timings of the stored-test windows on 100,000 tests (a development aid).
+# Timings of the stored-test windows on 100,000 tests, or ROWS (a development aid).
+ROWS ?= 100000
 bench: build
-	cd $(BUILD) && ./zolbench
+	cd $(BUILD) && ./zolbench --rows $(ROWS)
 
 clean:
 	rm -rf $(BUILD)

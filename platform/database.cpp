@@ -2,6 +2,7 @@
 
 #include "platform/convert.h"
 #include "platform/dialogs.h"
+#include "platform/partfiles.h"
 #include "platform/paths.h"
 
 #include <QDir>
@@ -478,13 +479,13 @@ bool Database::createFile(const QString& path, QString* message)
         }
     } cleanup{temp};
 
-    QFile file(temp);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+    // Locked while it is built, so that a cleaner leaves it alone.
+    const std::unique_ptr<PartFile> held = PartFile::create(temp);
+    if (!held) {
         *message = QStringLiteral("无法创建数据库文件 %1。请检查该文件夹是否允许写入。（%2）")
-                       .arg(shownPath(path), file.errorString());
+                       .arg(shownPath(path), QString::fromLocal8Bit(std::strerror(errno)));
         return false;
     }
-    file.close();
     {
         Database built(temp, false);
         if (!built.setUp(true, message)) {

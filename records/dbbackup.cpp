@@ -1,50 +1,79 @@
 #include "records/dbbackup.h"
 
+#include "platform/convert.h"
 #include "platform/database.h"
+#include "platform/datanotices.h"
 #include "platform/dialogs.h"
+#include "platform/partfiles.h"
 #include "platform/paths.h"
-#include "records/sqlitefunctions.h"
 
+#include <QDate>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSqlError>
-#include <QSqlQuery>
-#include <atomic>
+#include <QHash>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <memory>
 #include <sqlite3.h>
+#include <thread>
+#include <sys/stat.h>
 
 namespace zol {
 
 namespace {
 
-
-// A connection of its own to a file that is not (yet) the program's
-// database; removed again with the object.
-class FileConnection {
+// A connection of the engine's own, without the driver: the copies and the
+// reading of a backup go row by row and page by page, where the driver's
+// values would cost more than the work itself.
+class RawFile {
 public:
-    FileConnection(const QString& path, bool readOnly)
+    RawFile(const QString& path, bool readOnly)
     {
-        static std::atomic<int> counter{0};
-        name_ = QStringLiteral("zol.backup.%1").arg(++counter);
-        db_ = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name_);
-        db_.setDatabaseName(path);
-        if (readOnly)
-            db_.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
-        db_.open();
+        const int flags = readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE;
+        rc_ = sqlite3_open_v2(QFile::encodeName(path).constData(), &db_, flags, nullptr);
+        sqlite3_extended_result_codes(db_, 1);
+        sqlite3_busy_timeout(db_, busyWaitMilliseconds());
     }
-    ~FileConnection()
-    {
-        db_.close();
-        db_ = QSqlDatabase();
-        QSqlDatabase::removeDatabase(name_);
-    }
-    QSqlDatabase& db() { return db_; }
+    ~RawFile() { sqlite3_close_v2(db_); }
+    RawFile(const RawFile&) = delete;
+    RawFile& operator=(const RawFile&) = delete;
+
+    bool isOpen() const { return rc_ == SQLITE_OK; }
+    sqlite3* handle() const { return db_; }
 
 private:
-    QString name_;
-    QSqlDatabase db_;
+    sqlite3* db_ = nullptr;
+    int rc_ = SQLITE_ERROR;
+};
+
+class Statement {
+public:
+    Statement(sqlite3* db, const QString& sql)
+    {
+        const QByteArray text = sql.toUtf8();
+        sqlite3_prepare_v2(db, text.constData(), int(text.size()), &stmt_, nullptr);
+    }
+    ~Statement() { sqlite3_finalize(stmt_); }
+    Statement(const Statement&) = delete;
+    Statement& operator=(const Statement&) = delete;
+
+    sqlite3_stmt* get() const { return stmt_; }
+    explicit operator bool() const { return stmt_ != nullptr; }
+    int step() { return sqlite3_step(stmt_); }
+    QString text(int column) const
+    {
+        return QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt_, column)),
+                                 sqlite3_column_bytes(stmt_, column));
+    }
+
+private:
+    sqlite3_stmt* stmt_ = nullptr;
 };
 
 QSqlError engineError(sqlite3* h)
@@ -53,112 +82,558 @@ QSqlError engineError(sqlite3* h)
                      QString::number(sqlite3_extended_errcode(h)));
 }
 
-// Copies every page of source into dest in one step: either all of it is
-// there afterwards, or dest is rolled back to what it was.
-bool copyPages(sqlite3* dest, sqlite3* source, QSqlError* error)
+bool exec(sqlite3* db, const QString& sql)
+{
+    return sqlite3_exec(db, sql.toUtf8().constData(), nullptr, nullptr, nullptr) == SQLITE_OK;
+}
+
+QString quoted(QString name)
+{
+    name.replace(QLatin1Char('"'), QStringLiteral("\"\""));
+    return QLatin1Char('"') + name + QLatin1Char('"');
+}
+
+QString folderOf(const QString& path) { return QFileInfo(path).absolutePath(); }
+
+// The online backup from source to dest, some pages at a time so that the
+// window can show how far it has come (from..to percent).
+bool copyPages(sqlite3* dest, sqlite3* source, const Progress& progress, int from, int to,
+               QSqlError* error)
 {
     sqlite3_backup* b = sqlite3_backup_init(dest, "main", source, "main");
     if (!b) {
         *error = engineError(dest);
         return false;
     }
-    const int step = sqlite3_backup_step(b, -1);
+    int rc = SQLITE_OK;
+    while (rc == SQLITE_OK) {
+        rc = sqlite3_backup_step(b, 4096);
+        const int total = sqlite3_backup_pagecount(b);
+        if (progress && total > 0)
+            progress(from + int(qint64(to - from) * (total - sqlite3_backup_remaining(b)) / total));
+    }
     const int finish = sqlite3_backup_finish(b);
-    if (step != SQLITE_DONE || finish != SQLITE_OK) {
+    if (rc != SQLITE_DONE || finish != SQLITE_OK) {
         *error = engineError(dest);
         return false;
     }
     return true;
 }
 
-QString temporaryBeside(const QString& target)
+// A whole copy of the file that source reads, under the name target: written
+// under a passing name and renamed when complete. The caller keeps other
+// copies of the program from writing meanwhile.
+bool copyFile(sqlite3* source, const QString& target, const Progress& progress, int from, int to,
+              QSqlError* error)
 {
-    const QFileInfo info(target);
-    for (int i = 0;; ++i) {
-        const QString name = info.absoluteDir().filePath(
-            QStringLiteral(".%1.%2.part").arg(info.fileName()).arg(i));
-        if (!QFileInfo::exists(name))
-            return name;
+    std::unique_ptr<PartFile> part = PartFile::besideTarget(target);
+    if (!part) {
+        *error = QSqlError(QString(), QString::fromLocal8Bit(std::strerror(errno)),
+                           QSqlError::ConnectionError, QString::number(SQLITE_CANTOPEN));
+        return false;
     }
+    bool copied = false;
+    {
+        RawFile out(part->path(), false);
+        copied = out.isOpen() ? copyPages(out.handle(), source, progress, from, to, error)
+                              : (*error = engineError(out.handle()), false);
+    }
+    // rename() replaces an existing file in one step: the chosen name holds
+    // either the old file or the whole new copy.
+    if (copied && std::rename(QFile::encodeName(part->path()).constData(),
+                              QFile::encodeName(target).constData()) != 0) {
+        *error = QSqlError(QString(), QString::fromLocal8Bit(std::strerror(errno)),
+                           QSqlError::ConnectionError, QString::number(SQLITE_CANTOPEN));
+        copied = false;
+    }
+    if (!copied) {
+        QFile::remove(part->path() + QStringLiteral("-journal"));
+        QFile::remove(part->path());
+    }
+    return copied;
+}
+
+// The backup's table of tests, opened for reading the 21 fields.
+struct BackupTests {
+    QString table;   // as the file spells it
+    int rows = 0;
+};
+
+// Reads what a backup file holds; *problem says what is wrong when false.
+bool openBackup(const RawFile& file, const QString& path, BackupTests* tests, QString* problem)
+{
+    const QString shown = shownPath(path);
+    auto failed = [&](sqlite3* h) {
+        const int code = sqlite3_extended_errcode(h);
+        if (code == SQLITE_READONLY_ROLLBACK)
+            *problem = QStringLiteral("文件 %1 没有写完：写它的程序在写入中途被停止了，"
+                                      "旁边还留着它未完成的日志文件。")
+                           .arg(shown);
+        else if ((code & 0xff) == SQLITE_NOTADB || (code & 0xff) == SQLITE_CORRUPT)
+            *problem = QStringLiteral("文件 %1 不是本程序的数据库文件，或者已经损坏。").arg(shown);
+        else
+            *problem = describeDatabaseError(engineError(h), path);
+        return false;
+    };
+    if (!file.isOpen())
+        return failed(file.handle());
+
+    // The first read shows whether the file is a database at all.
+    Statement objects(file.handle(), QStringLiteral("SELECT type, name FROM sqlite_master"));
+    if (!objects)
+        return failed(file.handle());
+    QString type;
+    int rc;
+    while ((rc = objects.step()) == SQLITE_ROW)
+        if (objects.text(1).compare(testRecordTable(), Qt::CaseInsensitive) == 0) {
+            tests->table = objects.text(1);
+            type = objects.text(0);
+        }
+    if (rc != SQLITE_DONE)
+        return failed(file.handle());
+    if (tests->table.isEmpty()) {
+        *problem = QStringLiteral("文件 %1 中没有“%2”表，不是本程序的数据库文件。").arg(shown, testRecordTable());
+        return false;
+    }
+    if (type != QLatin1String("table")) {
+        *problem = QStringLiteral("文件 %1 中的“%2”不是一个表，不是本程序的数据库文件。")
+                       .arg(shown, tests->table);
+        return false;
+    }
+
+    Statement columns(file.handle(), QStringLiteral("PRAGMA table_info(%1)").arg(quoted(tests->table)));
+    if (!columns)
+        return failed(file.handle());
+    QStringList missing = testRecordFields();
+    while ((rc = columns.step()) == SQLITE_ROW)
+        for (int i = int(missing.size()) - 1; i >= 0; --i)
+            if (missing[i].compare(columns.text(1), Qt::CaseInsensitive) == 0)
+                missing.removeAt(i);
+    if (rc != SQLITE_DONE)
+        return failed(file.handle());
+    if (!missing.isEmpty()) {
+        *problem = QStringLiteral("文件 %1 的“%2”表缺少字段 %3，不是本程序的数据库文件。")
+                       .arg(shown, tests->table, missing.join(QStringLiteral("、")));
+        return false;
+    }
+
+    Statement count(file.handle(), QStringLiteral("SELECT count(*) FROM %1").arg(quoted(tests->table)));
+    if (!count || count.step() != SQLITE_ROW)
+        return failed(file.handle());
+    tests->rows = sqlite3_column_int(count.get(), 0);
+    return true;
+}
+
+// The statements that make the tables and indexes of a new zol.mdb, as the
+// database layer makes it.
+bool newDatabaseLayout(QStringList* layout)
+{
+    static QStringList made;
+    if (made.isEmpty()) {
+        QTemporaryDir dir;
+        std::unique_ptr<Database> db;
+        if (!dir.isValid() || !(db = Database::OpenDatabase(dir.filePath(QStringLiteral("zol.mdb")))))
+            return false;
+        Statement q(sqliteHandle(db->connection()),
+                    QStringLiteral("SELECT sql FROM sqlite_master WHERE sql IS NOT NULL "
+                                   "AND name NOT LIKE 'sqlite%' ORDER BY rowid"));
+        QStringList read;
+        while (q && q.step() == SQLITE_ROW)
+            read << q.text(0);
+        made = read;
+    }
+    *layout = made;
+    return !layout->isEmpty();
+}
+
+// The largest row key the current table has ever given, so that restored
+// rows get keys that no window can remember for another row.
+qint64 largestKeyUsed(sqlite3* db)
+{
+    qint64 largest = 0;
+    Statement sequence(db, QStringLiteral("SELECT seq FROM main.sqlite_sequence WHERE name = ?1 COLLATE NOCASE"));
+    if (sequence) {
+        const QByteArray table = testRecordTable().toUtf8();
+        sqlite3_bind_text(sequence.get(), 1, table.constData(), int(table.size()), SQLITE_TRANSIENT);
+        while (sequence.step() == SQLITE_ROW)
+            largest = qMax(largest, sqlite3_column_int64(sequence.get(), 0));
+    }
+    // A column of that name would hide the row number under it.
+    for (const char* name : {"rowid", "_rowid_", "oid"}) {
+        Statement max(db, QStringLiteral("SELECT max(%1) FROM main.%2")
+                              .arg(QLatin1String(name), quoted(testRecordTable())));
+        if (max && max.step() == SQLITE_ROW) {
+            largest = qMax(largest, sqlite3_column_int64(max.get(), 0));
+            Statement shadow(db, QStringLiteral("SELECT 1 FROM pragma_table_info(?1, 'main') WHERE name = ?2 COLLATE NOCASE"));
+            const QByteArray table = testRecordTable().toUtf8();
+            sqlite3_bind_text(shadow.get(), 1, table.constData(), int(table.size()), SQLITE_TRANSIENT);
+            sqlite3_bind_text(shadow.get(), 2, name, -1, SQLITE_STATIC);
+            if (shadow.step() != SQLITE_ROW)
+                break;   // that was the row number itself
+        }
+    }
+    return largest;
+}
+
+enum class Kind { Text, Integer, Date };
+
+// As the database layer converts a text for a column of that declared type.
+Kind kindOf(const QString& field, const QString& declaredType)
+{
+    if (field == testRecordFields().last())
+        return Kind::Date;
+    return declaredType.contains(QLatin1String("INT"), Qt::CaseInsensitive) ? Kind::Integer : Kind::Text;
+}
+
+// Whether a text is a date as a save stores it (yyyy-MM-dd, a real day).
+bool isStoredDate(const char* s, int n)
+{
+    if (n != 10 || s[4] != '-' || s[7] != '-')
+        return false;
+    for (int i : {0, 1, 2, 3, 5, 6, 8, 9})
+        if (s[i] < '0' || s[i] > '9')
+            return false;
+    auto num = [&](int at, int len) {
+        int v = 0;
+        for (int i = at; i < at + len; ++i)
+            v = v * 10 + (s[i] - '0');
+        return v;
+    };
+    return QDate(num(0, 4), num(5, 2), num(8, 2)).isValid();
+}
+
+// Binds a value of the backup into slot of the insert as a save stores it:
+// whole numbers for the scores, yyyy-MM-dd for the date. False with *why
+// (what is wrong with the value) when a save would refuse it.
+bool bindConverted(sqlite3_stmt* insert, int slot, Kind kind, sqlite3_stmt* read, int column, QString* why)
+{
+    const int type = sqlite3_column_type(read, column);
+    if (type == SQLITE_NULL)
+        return sqlite3_bind_null(insert, slot) == SQLITE_OK;
+    if (type == SQLITE_BLOB) {
+        *why = QStringLiteral("是二进制数据，不是文字");
+        return false;
+    }
+    // Texts stay valid until the next row is read, after the insert has run.
+    if (kind == Kind::Integer && type == SQLITE_INTEGER) {
+        const qint64 n = sqlite3_column_int64(read, column);
+        if (n < INT32_MIN || n > INT32_MAX) {
+            *why = QStringLiteral("的值“%1”超出了允许的范围").arg(n);
+            return false;
+        }
+        return sqlite3_bind_int64(insert, slot, n) == SQLITE_OK;
+    }
+    const char* text = reinterpret_cast<const char*>(sqlite3_column_text(read, column));
+    const int bytes = sqlite3_column_bytes(read, column);
+    auto shown = [&] { return QStringLiteral("“%1”").arg(QString::fromUtf8(text, qMin(bytes, 60))); };
+    switch (kind) {
+    case Kind::Text:
+        return sqlite3_bind_text(insert, slot, text, bytes, SQLITE_STATIC) == SQLITE_OK;
+    case Kind::Integer: {
+        double value = 0;
+        if (type == SQLITE_FLOAT) {
+            value = sqlite3_column_double(read, column);
+        } else {
+            const QString trimmed = QString::fromUtf8(text, bytes).trimmed();
+            if (trimmed.isEmpty())
+                return sqlite3_bind_null(insert, slot) == SQLITE_OK;
+            if (!IsNumeric(trimmed)) {
+                *why = QStringLiteral("的值%1不是数字（要求一个整数）").arg(shown());
+                return false;
+            }
+            value = Val(trimmed);
+        }
+        const auto n = toInt32(value);
+        if (!n) {
+            *why = QStringLiteral("的值%1超出了允许的范围").arg(shown());
+            return false;
+        }
+        return sqlite3_bind_int(insert, slot, *n) == SQLITE_OK;
+    }
+    case Kind::Date: {
+        if (isStoredDate(text, bytes))
+            return sqlite3_bind_text(insert, slot, text, bytes, SQLITE_STATIC) == SQLITE_OK;
+        const QString trimmed = QString::fromUtf8(text, bytes).trimmed();
+        if (trimmed.isEmpty())
+            return sqlite3_bind_null(insert, slot) == SQLITE_OK;
+        const QDate date = parseDateText(trimmed);
+        if (!date.isValid()) {
+            *why = QStringLiteral("的值%1不是有效的日期").arg(shown());
+            return false;
+        }
+        const QByteArray stored = ShortDate(date).toUtf8();
+        return sqlite3_bind_text(insert, slot, stored.constData(), int(stored.size()), SQLITE_TRANSIENT)
+               == SQLITE_OK;
+    }
+    }
+    return false;
+}
+
+// The name under which the backup is attached to the database's connection.
+const QString kAttached = QStringLiteral("zolbackup");
+
+bool copyRowByRow(sqlite3* live, const QString& livePath, const RawFile& backup,
+                  const QString& backupPath, const BackupTests& tests, const QList<Kind>& kinds,
+                  const QString& columns, int* rows, QString* message);
+
+// Makes the next key of the new table come after last.
+bool setSequence(sqlite3* live, qint64 last)
+{
+    exec(live, QStringLiteral("DELETE FROM main.sqlite_sequence"));
+    Statement start(live, QStringLiteral("INSERT INTO main.sqlite_sequence (name, seq) VALUES (?1, ?2)"));
+    const QByteArray table = testRecordTable().toUtf8();
+    sqlite3_bind_text(start.get(), 1, table.constData(), int(table.size()), SQLITE_TRANSIENT);
+    sqlite3_bind_int64(start.get(), 2, last);
+    return start && start.step() == SQLITE_DONE;
+}
+
+// zol_converted(v1, ..., v21): whether a save would store one of the values
+// of a row otherwise than it is (or refuse it). The kinds of the fields come
+// with the function.
+void storedOtherwise(sqlite3_context* context, int count, sqlite3_value** values)
+{
+    const auto& kinds = *static_cast<const QList<Kind>*>(sqlite3_user_data(context));
+    bool odd = false;
+    for (int i = 0; i < count && !odd; ++i) {
+        const int type = sqlite3_value_type(values[i]);
+        if (type == SQLITE_NULL)
+            continue;
+        switch (kinds[i]) {
+        case Kind::Text:
+            odd = type == SQLITE_BLOB;
+            break;
+        case Kind::Integer: {
+            const qint64 n = sqlite3_value_int64(values[i]);
+            odd = type != SQLITE_INTEGER || n < INT32_MIN || n > INT32_MAX;
+            break;
+        }
+        case Kind::Date:
+            odd = type != SQLITE_TEXT
+                  || !isStoredDate(reinterpret_cast<const char*>(sqlite3_value_text(values[i])),
+                                   sqlite3_value_bytes(values[i]));
+            break;
+        }
+    }
+    sqlite3_result_int(context, odd);
+}
+
+// Percent done of the replacement, from the engine's count of steps (some
+// hundred for each stored test, its copy and its index entry together),
+// which the engine reports also in the middle of one long statement.
+struct OpsProgress {
+    static constexpr int kEvery = 1 << 16;
+    const Progress& progress;
+    int from;
+    int rows;
+    qint64 ops = 0;
+    static int handler(void* self)
+    {
+        auto* p = static_cast<OpsProgress*>(self);
+        p->ops += kEvery;
+        if (p->progress && p->rows > 0)
+            p->progress(p->from + int(qMin<qint64>(95 - p->from, (95 - p->from) * p->ops / (qint64(p->rows) * 150))));
+        return 0;
+    }
+};
+
+// Inside the caller's write transaction on live: removes everything the
+// file holds, makes the program's own table and fills it with the rows of
+// the backup. *message says what failed.
+bool replaceTests(sqlite3* live, const QString& livePath, const RawFile& backup,
+                  const QString& backupPath, const BackupTests& tests, bool attached,
+                  const Progress& progress, int from, int* rows, QString* message)
+{
+    auto engineFailed = [&](sqlite3* h, const QString& path) {
+        *message = describeDatabaseError(engineError(h), path);
+        return false;
+    };
+    QStringList layout;
+    if (!newDatabaseLayout(&layout)) {
+        *message = QStringLiteral("无法建立新的“%1”表。").arg(testRecordTable());
+        return false;
+    }
+    const qint64 firstKey = largestKeyUsed(live) + 1;
+    OpsProgress ops{progress, from, tests.rows};
+    sqlite3_progress_handler(live, OpsProgress::kEvery, &OpsProgress::handler, &ops);
+    const std::unique_ptr<sqlite3, void (*)(sqlite3*)> quiet(
+        live, [](sqlite3* h) { sqlite3_progress_handler(h, 0, nullptr, nullptr); });
+
+    // Triggers and views first: they may name the tables.
+    QList<QPair<QString, QString>> objects;
+    {
+        Statement q(live, QStringLiteral("SELECT type, name FROM main.sqlite_master WHERE type IN "
+                                         "('trigger', 'view', 'table') AND name NOT LIKE 'sqlite%' "
+                                         "ORDER BY type = 'table', type = 'view'"));
+        int rc = SQLITE_ERROR;
+        while (q && (rc = q.step()) == SQLITE_ROW)
+            objects << qMakePair(q.text(0), q.text(1));
+        if (rc != SQLITE_DONE)
+            return engineFailed(live, livePath);
+    }
+    for (const auto& [type, name] : objects)
+        if (!exec(live, QStringLiteral("DROP %1 IF EXISTS main.%2").arg(type.toUpper(), quoted(name))))
+            return engineFailed(live, livePath);
+    // The indexes come after the rows: sorting once costs less than
+    // inserting each entry where it belongs.
+    const QStringList indexes = layout.filter(QRegularExpression(QStringLiteral("^CREATE\\s+INDEX")));
+    for (const QString& sql : layout)
+        if (!indexes.contains(sql) && !exec(live, sql))
+            return engineFailed(live, livePath);
+    if (!setSequence(live, firstKey - 1))
+        return engineFailed(live, livePath);
+
+    const QStringList& fields = testRecordFields();
+    QList<Kind> kinds;
+    {
+        Statement info(live, QStringLiteral("PRAGMA main.table_info(%1)").arg(quoted(testRecordTable())));
+        QHash<QString, QString> declared;
+        while (info && info.step() == SQLITE_ROW)
+            declared.insert(info.text(1), info.text(2));
+        for (const QString& f : fields)
+            kinds << kindOf(f, declared.value(f));
+    }
+    QStringList names;
+    for (const QString& f : fields)
+        names << quoted(f);
+    int count = 0;
+    const QString columns = names.join(QLatin1Char(','));
+    bool copied = false;
+    if (attached) {
+        // Where nothing is to be converted the engine copies the rows by
+        // itself, several times faster than row by row; a file with a value
+        // to convert or refuse goes row by row after all.
+        const QString copy = QStringLiteral("INSERT INTO main.%1 (%2) SELECT %2 FROM %3.%4 "
+                                            "WHERE NOT zol_converted(%2)")
+                                 .arg(quoted(testRecordTable()), columns, kAttached, quoted(tests.table));
+        if (sqlite3_create_function(live, "zol_converted", int(kinds.size()), SQLITE_UTF8 | SQLITE_DETERMINISTIC,
+                                    const_cast<QList<Kind>*>(&kinds), &storedOtherwise, nullptr, nullptr)
+            != SQLITE_OK)
+            return engineFailed(live, livePath);
+        Statement all(live, QStringLiteral("SELECT count(*) FROM %1.%2").arg(kAttached, quoted(tests.table)));
+        if (!all || all.step() != SQLITE_ROW)
+            return engineFailed(live, livePath);
+        if (!exec(live, copy))
+            return engineFailed(live, livePath);
+        count = sqlite3_changes(live);
+        copied = count == sqlite3_column_int(all.get(), 0);
+        // (No savepoint: it would keep a second copy of every page written.)
+        if (!copied && !(exec(live, QStringLiteral("DELETE FROM main.%1").arg(quoted(testRecordTable())))
+                         && setSequence(live, firstKey - 1)))
+            return engineFailed(live, livePath);
+    }
+    if (!copied && !copyRowByRow(live, livePath, backup, backupPath, tests, kinds, columns, &count, message)) {
+        return false;
+    }
+    for (const QString& sql : indexes)
+        if (!exec(live, sql))
+            return engineFailed(live, livePath);
+    *rows = count;
+    return true;
+}
+
+// Reads the backup through its own connection and stores each row as a
+// save would convert it; says which value a save would refuse.
+bool copyRowByRow(sqlite3* live, const QString& livePath, const RawFile& backup,
+                  const QString& backupPath, const BackupTests& tests, const QList<Kind>& kinds,
+                  const QString& columns, int* rows, QString* message)
+{
+    const QStringList& fields = testRecordFields();
+    QStringList marks;
+    for (int i = 0; i < fields.size(); ++i)
+        marks << QStringLiteral("?");
+    Statement read(backup.handle(), QStringLiteral("SELECT %1 FROM %2").arg(columns, quoted(tests.table)));
+    if (!read) {
+        *message = QStringLiteral("无法读取备份文件 %1 中的测试记录。%2")
+                       .arg(shownPath(backupPath), describeDatabaseError(engineError(backup.handle()), backupPath));
+        return false;
+    }
+    Statement insert(live, QStringLiteral("INSERT INTO main.%1 (%2) VALUES (%3)")
+                               .arg(quoted(testRecordTable()), columns, marks.join(QLatin1Char(','))));
+    if (!insert) {
+        *message = describeDatabaseError(engineError(live), livePath);
+        return false;
+    }
+    int count = 0;
+    int rc;
+    while ((rc = read.step()) == SQLITE_ROW) {
+        for (int f = 0; f < fields.size(); ++f) {
+            QString why;
+            if (!bindConverted(insert.get(), f + 1, kinds[f], read.get(), f, &why)) {
+                *message = QStringLiteral("备份文件 %1 中第 %2 条测试记录的字段“%3”%4。")
+                               .arg(shownPath(backupPath))
+                               .arg(count + 1)
+                               .arg(fields[f], why);
+                return false;
+            }
+        }
+        if (insert.step() != SQLITE_DONE) {
+            *message = describeDatabaseError(engineError(live), livePath);
+            return false;
+        }
+        sqlite3_reset(insert.get());
+        ++count;
+    }
+    if (rc != SQLITE_DONE) {
+        *message = QStringLiteral("备份文件 %1 在第 %2 条测试记录处无法读取，它不完整或者已经损坏。")
+                       .arg(shownPath(backupPath))
+                       .arg(count + 1);
+        return false;
+    }
+    *rows = count;
+    return true;
+}
+
+// Attaches the backup to the database's connection and takes the write lock,
+// when the engine can copy its rows itself: a file in the same encoding,
+// not in WAL mode (whose reading would write beside it) and one that may be
+// locked for writing. False, and nothing attached or locked, otherwise.
+bool attachPlainBackup(sqlite3* live, const RawFile& in, const QString& path)
+{
+    auto pragma = [](sqlite3* h, const char* name) {
+        Statement q(h, QStringLiteral("PRAGMA %1").arg(QLatin1String(name)));
+        return q && q.step() == SQLITE_ROW ? q.text(0) : QString();
+    };
+    const QFileInfo info(path);
+    if (pragma(in.handle(), "encoding") != pragma(live, "encoding")
+        || pragma(in.handle(), "journal_mode").compare(QLatin1String("wal"), Qt::CaseInsensitive) == 0
+        || !info.isWritable() || !QFileInfo(info.absolutePath()).isWritable())
+        return false;
+    Statement attach(live, QStringLiteral("ATTACH ?1 AS %1").arg(kAttached));
+    const QByteArray name = QFile::encodeName(info.absoluteFilePath());
+    sqlite3_bind_text(attach.get(), 1, name.constData(), int(name.size()), SQLITE_TRANSIENT);
+    if (!attach || attach.step() != SQLITE_DONE)
+        return false;
+    if (exec(live, QStringLiteral("BEGIN IMMEDIATE")))
+        return true;
+    exec(live, QStringLiteral("DETACH %1").arg(kAttached));
+    return false;
 }
 
 } // namespace
 
 bool isSameFile(const QString& a, const QString& b)
 {
-    const QFileInfo fa(a), fb(b);
-    const QString ca = fa.canonicalFilePath(), cb = fb.canonicalFilePath();
-    if (!ca.isEmpty() && !cb.isEmpty())
-        return ca == cb;
-    return fa.absoluteFilePath() == fb.absoluteFilePath();
+    struct stat sa {}, sb {};
+    if (::stat(QFile::encodeName(a).constData(), &sa) == 0 && ::stat(QFile::encodeName(b).constData(), &sb) == 0)
+        return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+    return QFileInfo(a).absoluteFilePath() == QFileInfo(b).absoluteFilePath();
 }
 
-BackupCheck checkBackupFile(const QString& path, bool integrity)
+BackupCheck checkBackupFile(const QString& path)
 {
     BackupCheck check;
-    const QString file = shownPath(path);
     if (!QFileInfo(path).isFile()) {
-        check.problem = QStringLiteral("找不到文件 %1。").arg(file);
+        check.problem = QStringLiteral("找不到文件 %1。").arg(shownPath(path));
         return check;
     }
-    FileConnection c(path, true);
-    QSqlQuery q(c.db());
-    auto failed = [&](const QSqlError& e) {
-        const int code = e.nativeErrorCode().toInt() & 0xff;
-        if (code == SQLITE_NOTADB || code == SQLITE_CORRUPT)
-            check.problem = QStringLiteral("文件 %1 不是本程序的数据库文件，或者已经损坏。").arg(file);
-        else
-            check.problem = describeDatabaseError(e, path);
-        return check;
-    };
-    if (!c.db().isOpen())
-        return failed(c.db().lastError());
-
-    // The first read shows whether the file is a database at all.
-    if (!q.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type='table'")))
-        return failed(q.lastError());
-    QString table;
-    while (q.next())
-        if (q.value(0).toString().compare(testRecordTable(), Qt::CaseInsensitive) == 0)
-            table = q.value(0).toString();
-    if (q.lastError().isValid())
-        return failed(q.lastError());
-    if (table.isEmpty()) {
-        check.problem = QStringLiteral("文件 %1 中没有“%2”表，不是本程序的数据库文件。")
-                            .arg(file, testRecordTable());
-        return check;
-    }
-    const QString quoted = QLatin1Char('"') + table + QLatin1Char('"');
-    if (!q.exec(QStringLiteral("PRAGMA table_info(%1)").arg(quoted)))
-        return failed(q.lastError());
-    QStringList missing = testRecordFields();
-    while (q.next())
-        for (int i = missing.size() - 1; i >= 0; --i)
-            if (missing[i].compare(q.value(1).toString(), Qt::CaseInsensitive) == 0)
-                missing.removeAt(i);
-    if (!missing.isEmpty()) {
-        check.problem = QStringLiteral("文件 %1 的“%2”表缺少字段 %3，不是本程序的数据库文件。")
-                            .arg(file, table, missing.join(QStringLiteral("、")));
-        return check;
-    }
-
-    // A cut-off or damaged copy fails here, before anything is replaced.
-    if (integrity) {
-        if (!q.exec(QStringLiteral("PRAGMA integrity_check(1)")) || !q.next())
-            return failed(q.lastError());
-        if (q.value(0).toString() != QLatin1String("ok")) {
-            check.problem = QStringLiteral("文件 %1 已经损坏（完整性检查没有通过）。").arg(file);
-            return check;
-        }
-    }
-    if (!q.exec(QStringLiteral("SELECT count(*) FROM %1").arg(quoted)) || !q.next())
-        return failed(q.lastError());
-    check.rows = q.value(0).toInt();
-    check.ok = true;
+    const RawFile file(path, true);
+    BackupTests tests;
+    check.ok = openBackup(file, path, &tests, &check.problem);
+    check.rows = tests.rows;
     return check;
 }
 
-bool backupDatabase(const QString& source, const QString& target, int* rows)
+bool backupDatabase(const QString& source, const QString& target, int* rows, const Progress& progress)
 {
     if (isSameFile(source, target)) {
         ErrorBox(QStringLiteral("不能把数据备份到数据库文件 %1 本身，请另选一个文件。").arg(shownPath(target)));
@@ -168,44 +643,34 @@ bool backupDatabase(const QString& source, const QString& target, int* rows)
         ErrorBox(QStringLiteral("找不到数据库文件 %1，没有可以备份的数据。").arg(shownPath(source)));
         return false;
     }
+    removeLeftoverFiles(folderOf(target));
     std::unique_ptr<Database> db = Database::OpenDatabase(source);
     if (!db)
         return false;   // reported
+    sqlite3* live = sqliteHandle(db->connection());
 
-    const QString part = temporaryBeside(target);
-    bool copied = false;
+    // One read transaction over the count and the copy: both see the same
+    // rows, and a save of another copy waits for the copy's end rather than
+    // making it start again.
+    int count = 0;
     QSqlError error;
-    {
-        FileConnection out(part, false);
-        sqlite3* dest = sqliteHandle(out.db());
-        if (!dest)
-            error = out.db().lastError();
-        else
-            copied = copyPages(dest, sqliteHandle(db->connection()), &error);
+    bool copied = exec(live, QStringLiteral("BEGIN"));
+    if (copied) {
+        Statement q(live, QStringLiteral("SELECT count(*) FROM %1").arg(quoted(testRecordTable())));
+        copied = q && q.step() == SQLITE_ROW;
+        count = copied ? sqlite3_column_int(q.get(), 0) : 0;
     }
-    db.reset();
+    if (!copied)
+        error = engineError(live);
+    copied = copied && copyFile(live, target, progress, 0, 100, &error);
+    exec(live, QStringLiteral("ROLLBACK"));
     if (!copied) {
-        QFile::remove(part);
         ErrorBox(QStringLiteral("备份没有完成，文件 %1 没有写入。%2")
                      .arg(shownPath(target), describeDatabaseError(error, target)));
         return false;
     }
-    const BackupCheck check = checkBackupFile(part);
-    if (!check.ok) {
-        QFile::remove(part);
-        ErrorBox(QStringLiteral("写好的备份没有通过检查，文件 %1 没有写入。%2")
-                     .arg(shownPath(target), check.problem));
-        return false;
-    }
-    // rename() replaces an existing file in one step: the chosen name holds
-    // either the old file or the whole new copy.
-    if (std::rename(QFile::encodeName(part).constData(), QFile::encodeName(target).constData()) != 0) {
-        QFile::remove(part);
-        ErrorBox(QStringLiteral("无法写入文件 %1，备份没有完成。请检查文件夹是否允许写入。").arg(shownPath(target)));
-        return false;
-    }
     if (rows)
-        *rows = check.rows;
+        *rows = count;
     return true;
 }
 
@@ -223,25 +688,96 @@ QString safetyCopyPath(const QString& path)
     return name;
 }
 
-bool replaceDatabase(const QString& current, const QString& backup)
+bool restoreDatabase(const QString& current, const QString& backup, QString* safety, int* rows,
+                     const Progress& progress)
 {
+    const QString unchanged = QStringLiteral("数据没有恢复，数据库文件 %1 保持原样。").arg(shownPath(current));
+    if (isSameFile(current, backup)) {
+        ErrorBox(QStringLiteral("所选文件就是正在使用的数据库文件 %1，请选择一个备份文件。")
+                     .arg(shownPath(current)));
+        return false;
+    }
+    removeLeftoverFiles(folderOf(current));
+    const RawFile in(backup, true);
+    BackupTests tests;
+    QString problem;
+    if (!openBackup(in, backup, &tests, &problem)) {
+        ErrorBox(problem + unchanged);
+        return false;
+    }
+    const bool existed = QFileInfo(current).isFile();
     std::unique_ptr<Database> db = Database::OpenDatabase(current);
     if (!db)
         return false;   // reported
-    QSqlError error;
-    bool ok = false;
-    {
-        FileConnection in(backup, true);
-        sqlite3* source = sqliteHandle(in.db());
-        if (!source)
-            error = in.db().lastError();
-        else
-            ok = copyPages(sqliteHandle(db->connection()), source, &error);
+    sqlite3* live = sqliteHandle(db->connection());
+    // The whole replacement in memory until the commit: a cache that
+    // overflows writes its pages out early, each time after waiting for the
+    // journal to reach the disk.
+    const qint64 kib = (QFileInfo(current).size() + QFileInfo(backup).size()) / 1024;
+    exec(live, QStringLiteral("PRAGMA cache_size=-%1").arg(qBound<qint64>(8192, kib, qint64(2) << 20)));
+
+    // From here to the commit no other copy of the program can store a
+    // test: what it saved before is in the safety copy, what it saves after
+    // goes into the restored data.
+    const bool attached = attachPlainBackup(live, in, backup);
+    if (!attached && !db->BeginTrans())
+        return false;   // reported
+    // Detached again however this ends (after the commit or the rollback).
+    const std::unique_ptr<sqlite3, void (*)(sqlite3*)> detach(attached ? live : nullptr, [](sqlite3* h) {
+        exec(h, QStringLiteral("DETACH %1").arg(kAttached));
+    });
+    // The safety copy is made by a reader of its own beside the replacement
+    // (the online backup cannot read from a connection that holds the write
+    // lock), at the same time: the replacement writes nothing into the file
+    // before its commit, which waits for the copy.
+    QStringList layout;
+    newDatabaseLayout(&layout);   // made once, before the copy runs beside
+    QString copy;
+    QSqlError copyError;
+    bool copied = true;
+    std::thread copying;
+    if (existed) {
+        copy = safetyCopyPath(current);
+        copied = false;
+        copying = std::thread([&] {
+            const RawFile reader(current, true);
+            // One snapshot however the copy is cut into steps.
+            copied = reader.isOpen() && exec(reader.handle(), QStringLiteral("BEGIN"))
+                     && exec(reader.handle(), QStringLiteral("SELECT count(*) FROM sqlite_master"))
+                     && copyFile(reader.handle(), copy, {}, 0, 0, &copyError);
+            if (!copied && !copyError.isValid())
+                copyError = engineError(reader.handle());
+        });
     }
-    if (!ok)
-        ErrorBox(QStringLiteral("数据没有恢复，数据库文件 %1 保持原样。%2")
-                     .arg(shownPath(current), describeDatabaseError(error, current)));
-    return ok;
+    int restored = 0;
+    QString message;
+    const bool replaced =
+        replaceTests(live, current, in, backup, tests, attached, progress, 0, &restored, &message);
+    if (copying.joinable())
+        copying.join();
+    if (!copied) {
+        db->Rollback();
+        ErrorBox(QStringLiteral("无法先另存现有数据（%1），没有恢复。%2")
+                     .arg(shownPath(copy), describeDatabaseError(copyError, copy)));
+        return false;
+    }
+    if (!replaced || !db->CommitTrans()) {
+        db->Rollback();
+        if (!copy.isEmpty())
+            QFile::remove(copy);
+        if (!message.isEmpty())
+            ErrorBox(message + unchanged);
+        return false;
+    }
+    if (progress)
+        progress(100);
+    db.reset();
+    announceDatabaseReplaced(QFileInfo(current).absoluteFilePath());
+    if (safety)
+        *safety = copy;
+    if (rows)
+        *rows = restored;
+    return true;
 }
 
 } // namespace zol

@@ -6,10 +6,15 @@
 #include "platform/paths.h"
 #include "records/dbbackup.h"
 
+#include <QCoreApplication>
+#include <QDate>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QLabel>
+#include <QProgressDialog>
 #include <QPushButton>
+#include <memory>
 
 namespace zol {
 
@@ -17,8 +22,51 @@ namespace {
 
 const QString kFilter = QStringLiteral("数据库文件 (*.mdb);;所有文件 (*)");
 
+// A dialog that appears only when the step lasts, and keeps the program
+// from starting anything else meanwhile.
+class DialogProgress : public ProgressDisplay {
+public:
+    void begin(QWidget* window, const QString& text) override
+    {
+        dialog_ = std::make_unique<QProgressDialog>(text, QString(), 0, 100, window);
+        dialog_->setWindowTitle(QStringLiteral("数据备份"));
+        dialog_->setWindowModality(Qt::ApplicationModal);
+        dialog_->setMinimumDuration(500);
+        dialog_->setAutoClose(false);
+        dialog_->setValue(0);
+    }
+    void show(int percent) override
+    {
+        // Often called: the window is painted when the figure changes, and
+        // at least a few times a second.
+        percent = qBound(0, percent, 99);
+        if (!dialog_ || (percent == dialog_->value() && painted_.isValid() && painted_.elapsed() < 200))
+            return;
+        dialog_->setValue(percent);
+        // Until the dialog shows and shuts out the other windows, nothing the
+        // user does is taken up.
+        QCoreApplication::processEvents(dialog_->isVisible() ? QEventLoop::AllEvents
+                                                             : QEventLoop::ExcludeUserInputEvents);
+        painted_.start();
+    }
+    void end() override { dialog_.reset(); }
+
+private:
+    std::unique_ptr<QProgressDialog> dialog_;
+    QElapsedTimer painted_;
+};
+
+ProgressDisplay* installedDisplay = nullptr;
+
+ProgressDisplay& progressDisplay()
+{
+    static DialogProgress dialog;
+    return installedDisplay ? *installedDisplay : dialog;
+}
 
 } // namespace
+
+void setProgressDisplay(ProgressDisplay* display) { installedDisplay = display; }
 
 DataBackup::DataBackup(QWidget* parent) : QFrame(parent)
 {
@@ -53,7 +101,7 @@ void DataBackup::showDatabase()
     if (!QFileInfo(path).isFile()) {
         text += QStringLiteral("（还没有这个文件）");
     } else {
-        const BackupCheck now = checkBackupFile(path, false);
+        const BackupCheck now = checkBackupFile(path);
         if (now.ok)
             text += QStringLiteral("，现有测试记录 %1 条").arg(now.rows);
     }
@@ -66,15 +114,40 @@ void DataBackup::setOutcome(const QString& text)
     showDatabase();
 }
 
+bool DataBackup::busyWith(const QString& text,
+                          const std::function<bool(const std::function<void(int)>&)>& work)
+{
+    if (busy_)
+        return false;
+    busy_ = true;
+    backupButton->setEnabled(false);
+    restoreButton->setEnabled(false);
+    ProgressDisplay& display = progressDisplay();
+    display.begin(window(), text);
+    const bool done = work([&display](int percent) { display.show(percent); });
+    display.end();
+    backupButton->setEnabled(true);
+    restoreButton->setEnabled(true);
+    busy_ = false;
+    return done;
+}
+
 bool DataBackup::Backup()
 {
-    QString target = SaveFileDialog(QStringLiteral("数据备份"), kFilter);
+    if (busy_)
+        return false;
+    const QString proposed =
+        QStringLiteral("zol-备份-%1.mdb").arg(QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd")));
+    QString target = SaveFileDialog(QStringLiteral("数据备份"), kFilter, proposed);
     if (target.isEmpty())
         return false;
     if (QFileInfo(target).suffix().isEmpty())
         target += QStringLiteral(".mdb");
     int rows = 0;
-    if (!backupDatabase(databasePath(), target, &rows)) {
+    const bool done = busyWith(QStringLiteral("正在备份数据，请稍候……"), [&](const Progress& progress) {
+        return backupDatabase(databasePath(), target, &rows, progress);
+    });
+    if (!done) {
         setOutcome(QStringLiteral("备份没有完成。"));
         return false;
     }
@@ -87,6 +160,8 @@ bool DataBackup::Backup()
 
 bool DataBackup::Restore()
 {
+    if (busy_)
+        return false;
     const QString source = OpenFileDialog(QStringLiteral("数据恢复"), kFilter);
     if (source.isEmpty())
         return false;
@@ -120,14 +195,17 @@ bool DataBackup::Restore()
     if (MsgBox(question, vbOKCancel | vbInformation, QStringLiteral("询问")) != vbOK)
         return false;
 
-    const QString safety = exists ? safetyCopyPath(current) : QString();
-    if ((exists && !backupDatabase(current, safety)) || !replaceDatabase(current, source)) {
+    QString safety;
+    int rows = 0;
+    const bool done = busyWith(QStringLiteral("正在恢复数据，请稍候……"), [&](const Progress& progress) {
+        return restoreDatabase(current, source, &safety, &rows, progress);
+    });
+    if (!done) {
         setOutcome(QStringLiteral("没有恢复，现有数据没有改变。"));
         return false;
     }
-    const BackupCheck after = checkBackupFile(current, false);
-    QString text = QStringLiteral("恢复完成：数据库中现在有 %1 条测试记录。").arg(after.rows);
-    if (exists)
+    QString text = QStringLiteral("恢复完成：数据库中现在有 %1 条测试记录。").arg(rows);
+    if (!safety.isEmpty())
         text += QStringLiteral("恢复前的数据已另存为 %1。").arg(shownPath(safety));
     setOutcome(text);
     MsgBox(text, vbOKOnly | vbInformation, QStringLiteral("信息"));

@@ -6,11 +6,26 @@
 #include "platform/form.h"
 
 #include <QFrame>
+#include <functional>
 
 class QLabel;
 class QPushButton;
 
 namespace zol {
+
+// How a long backup or restore shows how far it has come. The program's
+// own shows a progress dialog once a step lasts more than half a second and
+// keeps the windows painting meanwhile; tests put in one that shows nothing.
+class ProgressDisplay {
+public:
+    virtual ~ProgressDisplay() = default;
+    virtual void begin(QWidget* window, const QString& text) = 0;
+    virtual void show(int percent) = 0;
+    virtual void end() = 0;
+};
+
+// Installs a display (nullptr goes back to the progress dialog).
+void setProgressDisplay(ProgressDisplay* display);
 
 // The backup and restore panel for zol.mdb in the program folder.
 class DataBackup : public QFrame {
@@ -33,6 +48,9 @@ public:
 
 private:
     void setOutcome(const QString& text);
+    // Runs one operation with its progress shown; none runs while another does.
+    bool busyWith(const QString& text, const std::function<bool(const std::function<void(int)>&)>& work);
+    bool busy_ = false;
 };
 
 class Frmzol14Form : public Form {

@@ -4,6 +4,8 @@
 #include "platform/links.h"
 #include "platform/media.h"
 #include "platform/music.h"
+#include "platform/partfiles.h"
+#include "platform/paths.h"
 #include "reports/reportwindows.h"
 #include "shell/frmzolsplash.h"
 #include "shell/programend.h"
@@ -19,6 +21,7 @@ int main(int argc, char** argv)
     zol::installQtChinese();
     zol::setProgramTitle(zol::build::programTitle());
     zol::installResultReports();
+    zol::removeLeftoverFiles(zol::programFolder());   // of copies killed while writing
 
     // Reading the system's font list takes a few milliseconds, and the first
     // text box of the main window needs it. It is read beside the building

@@ -10,6 +10,9 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
+#include <sys/file.h>
+#include <unistd.h>
 
 using namespace zol;
 using namespace recordstest;
@@ -42,13 +45,57 @@ QStringList safetyCopies(const QString& folder)
     return QDir(folder).entryList({QStringLiteral("*恢复前*")}, QDir::Files);
 }
 
+// Percentages shown, and no dialog.
+struct ShownProgress : ProgressDisplay {
+    QList<int> shown;
+    void begin(QWidget*, const QString&) override { shown.clear(); }
+    void show(int percent) override { shown << percent; }
+    void end() override {}
+};
+
+// A backup file made by hand: its 用户信息 made by the statements (%1 stands
+// for the 21 fields), and two tests in it whose P score and date are given
+// as SQL values. Triggers come after the tests.
+void makeBackup(const QString& path, const QStringList& statements, const QString& p, const QString& date)
+{
+    dbtest::RawConnection raw(path);
+    const QStringList triggers = statements.filter(QStringLiteral("TRIGGER"));
+    for (const QString& sql : statements)
+        QVERIFY2(triggers.contains(sql) || raw.exec(sql.arg(testRecordFields().join(QStringLiteral(", ")))),
+                 qPrintable(sql));
+    const QString values = QStringLiteral("(%1, 12, 15, 9, 6, %2, 55, 60, 45, '1：甲', '2：乙', '3：丙', '4：丁', %3)");
+    const QString subject = QStringLiteral("'%1', '男', 30, '大学', '汉族', '教师', 7, '门诊'");
+    QVERIFY(raw.exec(QStringLiteral("INSERT INTO 用户信息 (%1) VALUES %2, %3")
+                         .arg(testRecordFields().join(QStringLiteral(", ")),
+                              values.arg(subject.arg(QStringLiteral("甲")), p, date),
+                              values.arg(subject.arg(QStringLiteral("乙")), QStringLiteral("55"),
+                                         QStringLiteral("'2026-03-07'")))));
+    for (const QString& sql : triggers)
+        QVERIFY(raw.exec(sql));
+}
+
+QVariant sqlValue(const QString& path, const QString& sql)
+{
+    dbtest::RawConnection raw(path);
+    return raw.value(sql);
+}
+
 } // namespace
 
 class BackupTest : public zoltest::WindowFixture {
     Q_OBJECT
+    ShownProgress progress;
 private slots:
-    void init() { startWindows(); }
-    void cleanup() { stopWindows(); }
+    void init()
+    {
+        startWindows();
+        setProgressDisplay(&progress);
+    }
+    void cleanup()
+    {
+        setProgressDisplay(nullptr);
+        stopWindows();
+    }
 
     // Backup, changes, restore: the very rows of the backup are back, the
     // changed ones are in the safety copy, and a window that kept its
@@ -85,6 +132,149 @@ private slots:
         QVERIFY(grid.Data1->Refresh());
         QCOMPARE(grid.Data1->storedRowCount(), 300);
         QCOMPARE(grid.Data1->index(299, 1).data().toString(), QStringLiteral("人299"));
+        QCOMPARE(progress.shown.last(), 100);
+        QVERIFY(std::is_sorted(progress.shown.begin(), progress.shown.end()));
+    }
+
+    // Whatever else the backup's file carries, the restored zol.mdb is one
+    // of the program's own making holding the backup's tests, under keys the
+    // file never used before; one save stores one row, one delete removes one.
+    void restoreCarriesOnlyTheTests_data()
+    {
+        QTest::addColumn<QStringList>("statements");
+        QTest::addColumn<QString>("p");
+        QTest::addColumn<QString>("date");
+        const QString table = QStringLiteral("CREATE TABLE 用户信息 (%1)");
+        QTest::newRow("trigger that empties the table")
+            << QStringList{table, QStringLiteral("CREATE TRIGGER wipe AFTER INSERT ON 用户信息 "
+                                                 "BEGIN DELETE FROM 用户信息; END")}
+            << "55" << "'2026-03-07'";
+        QTest::newRow("column named rowid")
+            << QStringList{QStringLiteral("CREATE TABLE 用户信息 (rowid, %1)")} << "55" << "'2026-03-07'";
+        QTest::newRow("WAL mode")
+            << QStringList{QStringLiteral("PRAGMA journal_mode=WAL"), table} << "55" << "'2026-03-07'";
+        QTest::newRow("WITHOUT ROWID")
+            << QStringList{QStringLiteral("CREATE TABLE 用户信息 (%1, PRIMARY KEY (姓名)) WITHOUT ROWID")}
+            << "55" << "'2026-03-07'";
+        QTest::newRow("UTF-16, a CHECK, another table and a view")
+            << QStringList{QStringLiteral("PRAGMA encoding='UTF-16'"),
+                           QStringLiteral("CREATE TABLE 用户信息 (%1, CHECK (性别 = '男'))"),
+                           QStringLiteral("CREATE TABLE other (x)"),
+                           QStringLiteral("CREATE VIEW seen AS SELECT 姓名 FROM 用户信息")}
+            << "55" << "'2026-03-07'";
+        QTest::newRow("numbers and dates as other texts")
+            << QStringList{table} << "' 55.4'" << "'2026/3/7'";
+    }
+    void restoreCarriesOnlyTheTests()
+    {
+        QFETCH(QStringList, statements);
+        QFETCH(QString, p);
+        QFETCH(QString, date);
+        const QString backup = folder->file(QStringLiteral("外来.mdb"));
+        makeBackup(backup, statements, p, date);
+        storeTests({QStringLiteral("旧1 男 1 1 1 1"), QStringLiteral("旧2 男 1 1 1 1"),
+                    QStringLiteral("旧3 男 1 1 1 1")});
+        const int usedKeys = 3;
+        dbtest::RawConnection(databasePath()).exec(QStringLiteral("DELETE FROM 用户信息 WHERE rowid = 3"));
+
+        dialogs->fileAnswers = {backup};
+        dialogs->messageAnswers = {vbOK};
+        QVERIFY(frmzol14().DataBackup1->Restore());
+        QCOMPARE(dialogs->last().title, QStringLiteral("信息"));
+        // Read before anything opens the file again (which sets its journal mode).
+        const QByteArray header = dbtest::fileBytes(databasePath()).left(100);
+        QCOMPARE(header.mid(18, 2), QByteArray("\x01\x01"));          // rollback journal
+        QCOMPARE(header.mid(56, 4), QByteArray("\x00\x00\x00\x01", 4));   // UTF-8
+
+        QList<QStringList> expected = dbtest::storedRows(backup);
+        QCOMPARE(expected.size(), 2);
+        expected[0][12] = QStringLiteral("55");
+        expected[0][20] = QStringLiteral("2026-03-07");
+        QCOMPARE(dbtest::storedRows(), expected);
+
+        // The layout of a zol.mdb the program makes, and nothing more.
+        const QString fresh = folder->file(QStringLiteral("fresh/zol.mdb"));
+        QVERIFY(QDir().mkpath(QFileInfo(fresh).path()));
+        QVERIFY(Database::OpenDatabase(fresh));
+        const QString schema = QStringLiteral("SELECT group_concat(x, ';') FROM (SELECT type || name || "
+                                              "ifnull(sql, '') AS x FROM sqlite_master ORDER BY 1)");
+        QCOMPARE(sqlValue(databasePath(), schema), sqlValue(fresh, schema));
+        QVERIFY(sqlValue(databasePath(), QStringLiteral("SELECT min(rowid) FROM 用户信息")).toInt() > usedKeys);
+
+        QStringList woman = dbtest::sampleRecord(QStringLiteral("丙"));
+        woman[1] = QStringLiteral("女");
+        QVERIFY(dbtest::SaveForm().save(woman));
+        QCOMPARE(dbtest::rowCount(), 3);
+        auto db = Database::OpenDatabase();
+        const QVariant key = db->OpenRecordset(keyedSelect(testRecordTable())).rowKey();
+        QVERIFY(db->DeleteRow(testRecordTable(), key));
+        QCOMPARE(dbtest::rowCount(), 2);
+        QCOMPARE(messages(*dialogs).size(), 2);   // the question and the outcome
+    }
+
+    // Another copy of the program saving all through a restore: every save
+    // it reports as stored is in the safety copy or in the restored data.
+    void restoreWhileAnotherCopySaves()
+    {
+        storeManyTests(50);
+        const QString backup = folder->file(QStringLiteral("备份.mdb"));
+        QVERIFY(backupDatabase(databasePath(), backup));
+        const int saves = 200;
+        QProcess copy;
+        copy.start(QStringLiteral(ZOL_SAVER), {databasePath(), QStringLiteral("乙"), QString::number(saves)});
+        QTRY_VERIFY_WITH_TIMEOUT(dbtest::rowCount() > 60, 20000);
+        QString safety;
+        QVERIFY(restoreDatabase(databasePath(), backup, &safety));
+        QVERIFY(copy.waitForFinished(60000));
+        QCOMPARE(copy.exitStatus(), QProcess::NormalExit);
+        QSet<QString> saved;
+        for (const QString& file : {databasePath(), safety})
+            for (const QStringList& row : dbtest::storedRows(file))
+                if (row[0].startsWith(QStringLiteral("乙")))
+                    saved << row[0];
+        QCOMPARE(saved.size(), saves - copy.exitCode());
+    }
+
+    // What a killed backup, restore or start of the program left is gone
+    // after the next backup into that folder; a file that a running copy
+    // still writes, or one of the user's own, stays.
+    void leftoversRemoved_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("held");
+        QTest::addColumn<bool>("gone");
+        QTest::newRow("killed backup") << ".备份.mdb.0.part" << false << true;
+        QTest::newRow("killed safety copy") << ".zol-恢复前-20260101-120000.mdb.0.part" << false << true;
+        QTest::newRow("killed making of zol.mdb") << "zol.mdb.4242-1.new" << false << true;
+        QTest::newRow("backup another copy writes") << ".备份.mdb.3.part" << true << false;
+        QTest::newRow("the user's own file") << "备份.mdb.part" << false << false;
+    }
+    void leftoversRemoved()
+    {
+        QFETCH(QString, name);
+        QFETCH(bool, held);
+        QFETCH(bool, gone);
+        storeManyTests(5);
+        const QString path = folder->file(name);
+        QVERIFY(zoltest::writeFile(path, QByteArray(8192, 'x')));
+        QProcess writer;
+        if (held) {
+            writer.start(QStringLiteral("flock"), {QStringLiteral("-x"), path, QStringLiteral("sleep"), QStringLiteral("30")});
+            QVERIFY(writer.waitForStarted());
+            QTRY_VERIFY([&] {
+                const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY);
+                const bool taken = ::flock(fd, LOCK_EX | LOCK_NB) != 0;
+                ::close(fd);
+                return taken;
+            }());
+        }
+        dialogs->fileAnswers = {folder->file(QStringLiteral("备份.mdb"))};
+        QVERIFY(frmzol14().DataBackup1->Backup());
+        QCOMPARE(!QFileInfo::exists(path), gone);
+        if (held) {
+            writer.kill();
+            writer.waitForFinished();
+        }
     }
 
     // A file that is not a sound backup, or a restore the user cancels:
@@ -92,27 +282,55 @@ private slots:
     void restoreRefused_data()
     {
         QTest::addColumn<QString>("kind");
-        QTest::newRow("text file") << "text";
-        QTest::newRow("database without the table") << "no table";
-        QTest::newRow("table without a field") << "no field";
-        QTest::newRow("truncated copy") << "truncated";
-        QTest::newRow("the database itself") << "itself";
-        QTest::newRow("cancelled") << "cancel";
+        QTest::addColumn<QString>("says");
+        QTest::newRow("text file") << "text" << "不是本程序的数据库文件";
+        QTest::newRow("database without the table") << "no table" << "没有";
+        QTest::newRow("table without a field") << "no field" << "缺少字段";
+        QTest::newRow("a view named like the table") << "view" << "不是一个表";
+        QTest::newRow("truncated copy") << "truncated" << "损坏";
+        QTest::newRow("left unfinished") << "hot journal" << "停止";
+        QTest::newRow("a score that is no number") << "score" << "粗份P";
+        QTest::newRow("a name that is binary data") << "blob" << "姓名";
+        QTest::newRow("a date that is none") << "date" << "测试日期";
+        QTest::newRow("the database itself") << "itself" << "正在使用";
+        QTest::newRow("a hard link to the database") << "link" << "正在使用";
+        QTest::newRow("cancelled") << "cancel" << "";
     }
     void restoreRefused()
     {
         QFETCH(QString, kind);
+        QFETCH(QString, says);
         storeManyTests(200);
         QString chosen = folder->file(QStringLiteral("chosen.mdb"));
+        const QMap<QString, QString> tables = {
+            {QStringLiteral("no table"), QStringLiteral("CREATE TABLE other (x)")},
+            {QStringLiteral("no field"), QStringLiteral("CREATE TABLE 用户信息 (姓名, 性别)")},
+            {QStringLiteral("view"), QStringLiteral("CREATE VIEW 用户信息 AS SELECT 1")}};
+        const QMap<QString, QString> values = {{QStringLiteral("score"), QStringLiteral("粗份P = 'abc'")},
+                                               {QStringLiteral("blob"), QStringLiteral("姓名 = x'00ff'")},
+                                               {QStringLiteral("date"), QStringLiteral("测试日期 = '2026-13-45'")}};
         if (kind == QLatin1String("text")) {
             QVERIFY(zoltest::writeFile(chosen, "姓名,性别\n张三,男\n"));
-        } else if (kind == QLatin1String("no table") || kind == QLatin1String("no field")) {
-            dbtest::RawConnection raw(chosen);
-            QVERIFY(raw.exec(kind == QLatin1String("no table")
-                                 ? QStringLiteral("CREATE TABLE other (x)")
-                                 : QStringLiteral("CREATE TABLE 用户信息 (姓名, 性别)")));
+        } else if (tables.contains(kind)) {
+            QVERIFY(dbtest::RawConnection(chosen).exec(tables[kind]));
         } else if (kind == QLatin1String("itself")) {
             chosen = databasePath();
+        } else if (kind == QLatin1String("link")) {
+            QCOMPARE(::link(QFile::encodeName(databasePath()).constData(), QFile::encodeName(chosen).constData()), 0);
+        } else if (values.contains(kind)) {
+            QVERIFY(backupDatabase(databasePath(), chosen));
+            QVERIFY(dbtest::RawConnection(chosen).exec(
+                QStringLiteral("UPDATE 用户信息 SET %1 WHERE rowid = 100").arg(values[kind])));
+            dialogs->messageAnswers = {vbOK};
+        } else if (kind == QLatin1String("hot journal")) {
+            // A copy of a file and its journal in the middle of a write.
+            dbtest::RawConnection writer(databasePath());
+            QVERIFY(writer.exec(QStringLiteral("PRAGMA cache_size=1")));
+            QVERIFY(writer.exec(QStringLiteral("BEGIN IMMEDIATE")));
+            QVERIFY(writer.exec(QStringLiteral("UPDATE 用户信息 SET P评价 = P评价 || P评价")));
+            QVERIFY(QFile::copy(databasePath(), chosen));
+            QVERIFY(QFile::copy(databasePath() + QStringLiteral("-journal"), chosen + QStringLiteral("-journal")));
+            QVERIFY(writer.exec(QStringLiteral("ROLLBACK")));
         } else {
             QVERIFY(backupDatabase(databasePath(), chosen));
             if (kind == QLatin1String("truncated")) {
@@ -125,9 +343,11 @@ private slots:
         const QByteArray before = dbtest::fileBytes(databasePath());
         dialogs->fileAnswers = {chosen};
         QVERIFY(!frmzol14().DataBackup1->Restore());
-        QCOMPARE(messages(*dialogs).size(), 1);
-        if (kind != QLatin1String("cancel"))
+        QCOMPARE(messages(*dialogs).size(), values.contains(kind) ? 2 : 1);
+        if (kind != QLatin1String("cancel")) {
             QCOMPARE(dialogs->last().title, QStringLiteral("出错信息"));
+            QVERIFY2(dialogs->last().prompt.contains(says), qPrintable(dialogs->last().prompt));
+        }
         QCOMPARE(dbtest::fileBytes(databasePath()), before);
         QVERIFY(safetyCopies(folder->path()).isEmpty());
     }
@@ -141,6 +361,7 @@ private slots:
         QTest::newRow("new file") << "copy.mdb" << true;
         QTest::newRow("existing file replaced") << "old.mdb" << true;
         QTest::newRow("the database itself") << "zol.mdb" << false;
+        QTest::newRow("a hard link to the database") << "link.mdb" << false;
         QTest::newRow("missing folder") << "no/such/copy.mdb" << false;
     }
     void backupTargets()
@@ -149,9 +370,12 @@ private slots:
         QFETCH(bool, written);
         storeManyTests(20);
         QVERIFY(zoltest::writeFile(folder->file(QStringLiteral("old.mdb")), "old"));
+        QCOMPARE(::link(QFile::encodeName(databasePath()).constData(),
+                        QFile::encodeName(folder->file(QStringLiteral("link.mdb"))).constData()), 0);
         const QByteArray before = dbtest::fileBytes(databasePath());
         dialogs->fileAnswers = {folder->file(target)};
         QCOMPARE(frmzol14().DataBackup1->Backup(), written);
+        QVERIFY(dialogs->calls.first().proposed.contains(QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd"))));
         QCOMPARE(messages(*dialogs).size(), 1);
         QCOMPARE(dialogs->last().title, written ? QStringLiteral("信息") : QStringLiteral("出错信息"));
         if (written)
