@@ -6,7 +6,9 @@
 // Each step has its limit; the program ends with status 1 when one is over.
 // Where the engine itself can do the same work, the limit is a multiple of
 // that baseline, timed here on the same file, so that the bench passes or
-// fails alike on a slow and on a fast machine; elsewhere it is fixed.
+// fails alike on a slow and on a fast machine; a window that reads every row
+// key gets a fixed allowance for its own building and painting on top.
+// Elsewhere the limit is fixed.
 #include "platform/database.h"
 #include "tests/support/scripteddialogs.h"
 #include "platform/fonts.h"
@@ -154,6 +156,32 @@ double engineStatisticsSeconds(StatsGroup group)
     return seconds;
 }
 
+// What a window of single rows reads first, straight through the engine:
+// the row count and every row key (of the rows whose 姓名 is name, when
+// given), in key order.
+double engineKeysSeconds(const QString& name = QString())
+{
+    sqlite3* h = nullptr;
+    QElapsedTimer t;
+    t.start();
+    sqlite3_open_v2(QFile::encodeName(databasePath()).constData(), &h, SQLITE_OPEN_READONLY, nullptr);
+    const QByteArray where = name.isEmpty() ? QByteArray() : QByteArray(" WHERE 姓名 = ?1");
+    for (const QByteArray& sql : {"SELECT count(*) FROM 用户信息" + where,
+                                  "SELECT rowid FROM 用户信息" + where + " ORDER BY rowid"}) {
+        sqlite3_stmt* stmt = nullptr;
+        sqlite3_prepare_v2(h, sql.constData(), -1, &stmt, nullptr);
+        const QByteArray bound = name.toUtf8();
+        if (!name.isEmpty())
+            sqlite3_bind_text(stmt, 1, bound.constData(), -1, SQLITE_TRANSIENT);
+        qint64 sum = 0;
+        while (sqlite3_step(stmt) == SQLITE_ROW)
+            sum += sqlite3_column_int64(stmt, 0);
+        sqlite3_finalize(stmt);
+    }
+    sqlite3_close(h);
+    return t.nsecsElapsed() / 1e9;
+}
+
 // A name padded to a column of the given width; a Chinese character takes
 // the room of two ASCII ones on a terminal.
 QString padded(const QString& name, int width)
@@ -169,6 +197,9 @@ struct Step {
     double limit;   // seconds; or a multiple of the baseline when there is one
     std::function<void()> run;
     std::function<double()> baseline = {};   // timed just before the step
+    // Added to the multiple: what a window costs besides the engine's work
+    // (building, painting), which does not grow with the rows.
+    double allowance = 0;
 };
 
 // Shows a window and lets it paint once.
@@ -220,6 +251,7 @@ int main(int argc, char** argv)
     const QString backupFile = dir.filePath(QStringLiteral("backup.mdb"));
     const QString engineNew = dir.filePath(QStringLiteral("engine-new.mdb"));
     const QString engineOnto = dir.filePath(QStringLiteral("engine-onto.mdb"));
+    auto keys = [] { return engineKeysSeconds(); };
     auto statistics = [](StatsGroup group) { return [group] { return engineStatisticsSeconds(group); }; };
     const QList<Step> steps = {
         {QStringLiteral("frmzol10 打开（全部统计）"), 2.0, [] { showAndPaint(frmzol10()); },
@@ -228,28 +260,31 @@ int main(int argc, char** argv)
          statistics(StatsGroup::Men)},
         {QStringLiteral("frmzol15 打开（女性统计）"), 2.0, [] { showAndPaint(frmzol15()); },
          statistics(StatsGroup::Women)},
-        {QStringLiteral("frmzol13 打开（全部记录）"), 0.25, [] { showAndPaint(frmzol13()); }},
+        {QStringLiteral("frmzol13 打开（全部记录）"), 2.0, [] { showAndPaint(frmzol13()); }, keys, 0.25},
         {QStringLiteral("frmzol13 滚动到最后一行"), 0.25,
          [] {
              frmzol13().DBGrid1->scrollToBottom();
              frmzol13().repaint();
          }},
-        {QStringLiteral("frmzol13 姓名查询"), 0.25,
+        {QStringLiteral("frmzol13 姓名查询"), 2.0,
          [] {
              frmzol13().Text1->setText(QStringLiteral("受试者42"));
              frmzol13().Command1->click();
              frmzol13().repaint();
-         }},
-        {QStringLiteral("frmzol6 打开（第一条）"), 0.25, [] { showAndPaint(frmzol6()); }},
+         },
+         [] { return engineKeysSeconds(QStringLiteral("受试者42")); }, 0.25},
+        {QStringLiteral("frmzol6 打开（第一条）"), 2.0, [] { showAndPaint(frmzol6()); }, keys, 0.25},
         {QStringLiteral("frmzol6 末条"), 0.25, [] { clickAndPaint(frmzol6(), frmzol6().Command9); }},
         {QStringLiteral("frmzol6 首条"), 0.25, [] { clickAndPaint(frmzol6(), frmzol6().Command6); }},
         {QStringLiteral("frmzol6 >>>"), 0.25, [] { clickAndPaint(frmzol6(), frmzol6().Command8); }},
         {QStringLiteral("frmzol6 <<<"), 0.25, [] { clickAndPaint(frmzol6(), frmzol6().Command7); }},
-        {QStringLiteral("frmzol6 删除（含重读）"), 0.25,
+        // The delete, the count before it and the keys read again after it.
+        {QStringLiteral("frmzol6 删除（含重读）"), 2.0,
          [&] {
              dialogs.messageAnswers = {vbOK};
              clickAndPaint(frmzol6(), frmzol6().Command1);
-         }},
+         },
+         [] { return engineKeysSeconds() + engineKeysSeconds(); }, 0.25},
         {QStringLiteral("数据备份"), 1.5,
          [&] {
              dialogs.fileAnswers = {backupFile};
@@ -274,11 +309,17 @@ int main(int argc, char** argv)
         QString limitText = QStringLiteral("限 %1 s").arg(limit, 0, 'f', 2);
         if (s.baseline) {
             const double base = s.baseline();
-            limit = s.limit * base;
-            limitText = QStringLiteral("限 %1 × 引擎 %2 s = %3 s")
-                            .arg(s.limit, 0, 'f', 1)
-                            .arg(base, 0, 'f', 3)
-                            .arg(limit, 0, 'f', 3);
+            limit = s.limit * base + s.allowance;
+            limitText = s.allowance > 0
+                ? QStringLiteral("限 %1 s + %2 × 引擎 %3 s = %4 s")
+                      .arg(s.allowance, 0, 'f', 2)
+                      .arg(s.limit, 0, 'f', 1)
+                      .arg(base, 0, 'f', 3)
+                      .arg(limit, 0, 'f', 3)
+                : QStringLiteral("限 %1 × 引擎 %2 s = %3 s")
+                      .arg(s.limit, 0, 'f', 1)
+                      .arg(base, 0, 'f', 3)
+                      .arg(limit, 0, 'f', 3);
         }
         const int shownBefore = dialogs.count();
         t.restart();

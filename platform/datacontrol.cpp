@@ -252,24 +252,26 @@ bool DataControl::Refresh() { return reread(false); }
 
 bool DataControl::Requery() { return reread(true); }
 
-bool DataControl::RequeryIfChanged()
+bool DataControl::RequeryIfChanged(qint64 count)
 {
     if (!read_ || !keyed_)
         return Requery();
+    if (count != qint64(keys_.size()))
+        return Requery();
+    if (keys_.empty())
+        return true;
     {
         const auto db = open();
         if (!db)
             return false;
         QSqlQuery q(db->connection());
-        if (!q.exec(QStringLiteral("SELECT count(*), max(%1) FROM %2")
+        if (!q.exec(QStringLiteral("SELECT max(%1) FROM %2")
                         .arg(recordKeyExpression(), quoteIdentifier(unquoted(recordSource_.trimmed()))))
             || !q.next()) {
             ErrorBox(describeDatabaseError(q.lastError(), databaseName_));
             return false;
         }
-        const qint64 count = q.value(0).toLongLong();
-        const qint64 largest = q.value(1).toLongLong();
-        if (count == qint64(keys_.size()) && (keys_.empty() || largest == keys_.back()))
+        if (q.value(0).toLongLong() == keys_.back())
             return true;
     }
     return Requery();

@@ -60,9 +60,10 @@ public:
     [[nodiscard]] bool Requery();
     // Requery when the table's rows are no longer the ones read: another
     // window or copy saved, deleted or restored meanwhile. The number of rows
-    // and the largest key tell, since keys are never given twice (a restore
-    // gives its rows keys above every key used before).
-    [[nodiscard]] bool RequeryIfChanged();
+    // (count, as the caller just counted them) and the largest key tell,
+    // since keys are never given twice (a restore gives its rows keys above
+    // every key used before).
+    [[nodiscard]] bool RequeryIfChanged(qint64 count);
 
     [[nodiscard]] bool MoveFirst();
     [[nodiscard]] bool MovePrevious();

@@ -279,7 +279,7 @@ bool Frmzol6Form::tableHasRows()
             return false;
         count = rs.Fields(QStringLiteral("mz1")).toLongLong();
     }
-    if (!Data1->RequeryIfChanged())
+    if (!Data1->RequeryIfChanged(count))
         return false;
     if (count < 1) {
         MsgBox(QStringLiteral("数据库中的记录为空!"));
