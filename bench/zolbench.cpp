@@ -64,7 +64,7 @@ bool fill(int rows)
                           i + 1, QStringLiteral("门诊"), 5 + i % 15, 6 + i % 16, 4 + i % 18,
                           3 + i % 17, s[0], s[1], s[2], s[3]};
         for (int k = 0; k < 4; ++k)
-            v << interpretationText(scales[k], s[k]);
+            v << interpretationSentence(scales[k], s[k]);
         v << QDate(2010, 1, 1).addDays(i % 6000).toString(QStringLiteral("yyyy-MM-dd"));
         for (const QVariant& x : v)
             q.addBindValue(x);

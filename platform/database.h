@@ -69,6 +69,15 @@ sqlite3* sqliteHandle(const QSqlDatabase& db);
 QString testRecordTable();
 const QStringList& testRecordFields();
 
+// "SELECT <expression> AS [<alias>] FROM 用户信息<where>;": one figure over
+// the stored tests, in the field alias. where is empty or begins with a space.
+QString testRecordFigure(const QString& expression, const QString& alias,
+                         const QString& where = QString());
+
+// The count of all stored tests, in the field recordCountField() ("mz1").
+QString recordCountStatement();
+QString recordCountField();
+
 // The name under which a recordset carries a row's hidden key ("ID"), and
 // the key column of a table made by this program. It is not one of the 21
 // fields and no list of fields contains it.

@@ -15,9 +15,10 @@ int groupIndex(StatsGroup group) { return int(group); }
 // The three count queries, in the order every statistics command runs them.
 QStringList statisticsCountQueries()
 {
-    return {QStringLiteral("SELECT count(*) AS [mz1] FROM 用户信息;"),
-            QStringLiteral("SELECT count(*) AS [mnan1] FROM 用户信息 where 性别='男';"),
-            QStringLiteral("SELECT count(*) AS [mnu1] FROM 用户信息 where 性别='女';")};
+    const QString count = QStringLiteral("count(*)");
+    return {recordCountStatement(),
+            testRecordFigure(count, QStringLiteral("mnan1"), QStringLiteral(" where 性别='男'")),
+            testRecordFigure(count, QStringLiteral("mnu1"), QStringLiteral(" where 性别='女'"))};
 }
 
 // The count field of the group.

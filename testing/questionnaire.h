@@ -43,7 +43,6 @@ public:
     // Item n at index n; index 0 is unused.
     std::array<QString, kItemCount + 1> Items;
     std::array<QString, kItemCount + 1> Answers;   // "", "是" or "否"
-    std::array<QString, kItemCount + 1> Keys;      // keyed answers, filled while scoring
     qint16 CurItem = 1;
 
     // False when the item file could not be read at load (the error was shown).

@@ -29,6 +29,12 @@ extern qint16 gEScore;
 extern qint16 gNScore;
 extern qint16 gLScore;
 
+// Sets the four standard scores to 0, before the norms of a new set of raw
+// scores: a scale that no table row covers then shows 0, not an old score.
+void clearStandardScores();
+// Sets the four raw scores and the four standard scores to 0.
+void clearScores();
+
 // Chart coordinates (twips) of the chart drawn last.
 extern qint16 gPlotP;
 extern qint16 gPlotE;

@@ -62,10 +62,10 @@ private slots:
 
         // The 21 fields: subject, raw and standard scores, texts, date.
         const QStringList row = items(u"李四|男|25|本科|回族|教师|17|门诊|12|18|24|5|75|70|80|30")
-                                + QStringList{interpretationText(Scale::P, 75),
-                                              interpretationText(Scale::E, 70),
-                                              interpretationText(Scale::N, 80),
-                                              interpretationText(Scale::L, 30), TodayShortDate()};
+                                + QStringList{interpretationSentence(Scale::P, 75),
+                                              interpretationSentence(Scale::E, 70),
+                                              interpretationSentence(Scale::N, 80),
+                                              interpretationSentence(Scale::L, 30), TodayShortDate()};
         QCOMPARE(storedRows(), QList<QStringList>{row});
 
         // The exit ends the test; the next one starts from nothing.
