@@ -132,6 +132,12 @@ QString tableMissingText(const QString& path, const QString& table)
         .arg(shownPath(path), table);
 }
 
+// Added to the message of a failure that also could not be undone.
+QString rollbackFailedText()
+{
+    return QStringLiteral("\n没有完成的修改未能撤销；已重新连接数据库文件，这些修改没有保存。");
+}
+
 bool isKeyField(const QString& name)
 {
     return name.compare(recordKeyField(), Qt::CaseInsensitive) == 0;
@@ -517,49 +523,61 @@ bool Database::createFile(const QString& path, QString* message)
 
 bool Database::setUp(bool createTable, QString* message)
 {
-    auto failed = [&](const QSqlError& error) {
-        *message = describeDatabaseError(error, path_);
+    if (!openConnection(message))
         return false;
-    };
-
-    if (!db_.open())
-        return failed(db_.lastError());
-
-    {
-        QSqlQuery q(db_);
-        // First, so that the statements below wait for another copy too;
-        // the extra statements come next and may change it.
-        if (!q.exec(QStringLiteral("PRAGMA busy_timeout=%1").arg(kBusyWaitMs)))
-            return failed(q.lastError());
-        for (const QString& pragma : extraPragmas())
-            if (!q.exec(pragma))
-                return failed(q.lastError());
-        // Every commit reaches the disk before it returns.
-        if (!q.exec(QStringLiteral("PRAGMA synchronous=FULL")))
-            return failed(q.lastError());
-        if (!readOnly_ && !q.exec(QStringLiteral("PRAGMA journal_mode=DELETE")))
-            return failed(q.lastError());
-    }
-
-    // SQLite reads the file only now: this is where a file that is not a
-    // database shows itself.
-    int tables = 0;
-    {
-        QSqlQuery q(db_);
-        q.prepare(QStringLiteral(
-            "SELECT count(*) FROM sqlite_master WHERE type='table' AND name=? COLLATE NOCASE"));
-        q.addBindValue(testRecordTable());
-        if (!q.exec() || !q.next())
-            return failed(q.lastError());
-        tables = q.value(0).toInt();
-    }
-    if (tables > 0)
+    bool found = false;
+    if (!hasRecordTable(&found, message))
+        return false;
+    if (found)
         return true;
     if (!createTable) {
         *message = tableMissingText(path_, testRecordTable());
         return false;
     }
+    return createRecordTable(message);
+}
 
+bool Database::openConnection(QString* message)
+{
+    if (!db_.open()) {
+        *message = describeDatabaseError(db_.lastError(), path_);
+        return false;
+    }
+    // The busy wait first, so that the statements after it wait for another
+    // copy too; the extra statements come next and may change it. Every
+    // commit reaches the disk before it returns.
+    QStringList pragmas{QStringLiteral("PRAGMA busy_timeout=%1").arg(kBusyWaitMs)};
+    pragmas << extraPragmas() << QStringLiteral("PRAGMA synchronous=FULL");
+    if (!readOnly_)
+        pragmas << QStringLiteral("PRAGMA journal_mode=DELETE");
+    QSqlQuery q(db_);
+    for (const QString& pragma : pragmas) {
+        if (!q.exec(pragma)) {
+            *message = describeDatabaseError(q.lastError(), path_);
+            return false;
+        }
+    }
+    return true;
+}
+
+bool Database::hasRecordTable(bool* found, QString* message)
+{
+    // SQLite reads the file only now: this is where a file that is not a
+    // database shows itself.
+    QSqlQuery q(db_);
+    q.prepare(QStringLiteral(
+        "SELECT count(*) FROM sqlite_master WHERE type='table' AND name=? COLLATE NOCASE"));
+    q.addBindValue(testRecordTable());
+    if (!q.exec() || !q.next()) {
+        *message = describeDatabaseError(q.lastError(), path_);
+        return false;
+    }
+    *found = q.value(0).toInt() > 0;
+    return true;
+}
+
+bool Database::createRecordTable(QString* message)
+{
     QStringList columns;
     columns << recordKeyField() + QStringLiteral(" INTEGER PRIMARY KEY AUTOINCREMENT");
     const QStringList& fields = testRecordFields();
@@ -585,12 +603,16 @@ bool Database::setUp(bool createTable, QString* message)
                                        .join(QStringLiteral(", ")));
 
     QSqlQuery q(db_);
-    if (!q.exec(QStringLiteral("BEGIN IMMEDIATE")))
-        return failed(q.lastError());
+    if (!q.exec(QStringLiteral("BEGIN IMMEDIATE"))) {
+        *message = describeDatabaseError(q.lastError(), path_);
+        return false;
+    }
     if (!q.exec(create) || !q.exec(index) || !q.exec(QStringLiteral("COMMIT"))) {
-        const QSqlError error = q.lastError();
-        q.exec(QStringLiteral("ROLLBACK"));
-        return failed(error);
+        *message = describeDatabaseError(q.lastError(), path_);
+        q.finish();
+        if (!endTransaction())
+            message->append(rollbackFailedText());
+        return false;
     }
     return true;
 }
@@ -658,8 +680,26 @@ bool Database::CommitTrans() { return Execute(QStringLiteral("COMMIT")); }
 
 bool Database::Rollback()
 {
+    if (endTransaction())
+        return true;
+    ErrorBox(rollbackFailedText().trimmed());
+    return false;
+}
+
+bool Database::endTransaction()
+{
     QSqlQuery q(db_);
-    return q.exec(QStringLiteral("ROLLBACK"));
+    // A failed statement may have ended the transaction itself; then the
+    // ROLLBACK finds none and there is nothing left to undo.
+    if (q.exec(QStringLiteral("ROLLBACK")) || !inTransaction())
+        return true;
+    // Closing the connection undoes what its transaction wrote; opened again
+    // at once, it is ready for the next write.
+    q.finish();
+    db_.close();
+    QString ignored;
+    openConnection(&ignored);
+    return false;
 }
 
 bool Database::inTransaction() const
@@ -676,7 +716,7 @@ bool Database::writing(const std::function<bool()>& write)
         return false;
     if (write() && CommitTrans())
         return true;
-    Rollback();
+    Rollback();   // reports its own failure; the write's was reported already
     return false;
 }
 

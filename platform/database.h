@@ -181,7 +181,7 @@ public:
     // fail even for the superuser. Reports the failure and returns nullptr
     // when the folder is missing, the file cannot be created or opened, is
     // not a database, or has no table 用户信息.
-    static std::unique_ptr<Database> OpenDatabase(const QString& path = databasePath());
+    [[nodiscard]] static std::unique_ptr<Database> OpenDatabase(const QString& path = databasePath());
 
     ~Database();
     Database(const Database&) = delete;
@@ -192,17 +192,19 @@ public:
 
     // Runs a query and keeps all its rows. Parameters fill the positional
     // '?' placeholders in order.
-    Recordset OpenRecordset(const QString& sql, const QVariantList& params = {});
+    [[nodiscard]] Recordset OpenRecordset(const QString& sql, const QVariantList& params = {});
 
     // Runs a statement that returns no rows.
-    bool Execute(const QString& sql, const QVariantList& params = {}, int* rowsAffected = nullptr);
+    [[nodiscard]] bool Execute(const QString& sql, const QVariantList& params = {}, int* rowsAffected = nullptr);
 
     // An explicit transaction, always a writing one: BeginTrans takes the
     // write lock at once (waiting busyWaitMilliseconds() for another copy).
-    // Rollback reports nothing: it follows a failure that has been reported
-    // already.
-    bool BeginTrans();
-    bool CommitTrans();
+    // Rollback follows a failure that has been reported already, so it
+    // reports only its own; when the engine keeps the transaction open, the
+    // connection is closed (which undoes the transaction) and opened again,
+    // and Rollback returns false.
+    [[nodiscard]] bool BeginTrans();
+    [[nodiscard]] bool CommitTrans();
     bool Rollback();
 
     // Writes texts into a table, each converted to its column's type first:
@@ -212,12 +214,12 @@ public:
     // it is. A text that does not convert, or is too long for the engine, is
     // refused with a message naming the field, and nothing is written.
     // Outside BeginTrans each call is a transaction of its own.
-    bool InsertRow(const QString& table, const FieldTexts& values, QVariant* newKey = nullptr);
+    [[nodiscard]] bool InsertRow(const QString& table, const FieldTexts& values, QVariant* newKey = nullptr);
     // Writes the given fields only. Reports a failure when no row has that
     // key any more.
-    bool UpdateRow(const QString& table, const QVariant& key, const FieldTexts& values);
+    [[nodiscard]] bool UpdateRow(const QString& table, const QVariant& key, const FieldTexts& values);
     // A row that is already gone counts as deleted.
-    bool DeleteRow(const QString& table, const QVariant& key);
+    [[nodiscard]] bool DeleteRow(const QString& table, const QVariant& key);
 
     // The connection itself, for a model or a registered function. Whatever
     // is built on it must be gone before this object is destroyed.
@@ -225,7 +227,15 @@ public:
 
 private:
     Database(const QString& path, bool readOnly);
+    // Opens the connection, then checks for the table and, when createTable
+    // allows, creates it.
     bool setUp(bool createTable, QString* message);
+    // Opens the connection and runs the statements every connection begins with.
+    bool openConnection(QString* message);
+    bool hasRecordTable(bool* found, QString* message);
+    bool createRecordTable(QString* message);
+    // ROLLBACK; false when the transaction could be ended only by reconnecting.
+    bool endTransaction();
     static bool createFile(const QString& path, QString* message);
     bool inTransaction() const;
     // Runs write inside the caller's transaction, or in one of its own.

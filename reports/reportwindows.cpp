@@ -2,6 +2,7 @@
 
 #include "reports/reportpages.h"
 #include "testing/resultwindow.h"
+#include "testing/starttest.h"
 
 namespace zol {
 
@@ -103,6 +104,8 @@ void installResultReports()
         prepareReport(report);
         report.Show(vbModal);
     });
+    setTestReportWindows({loadedWindow<Frmzol5Form>, loadedWindow<Frmzol501Form>,
+                          loadedWindow<Frmzol25Form>, loadedWindow<Frmzol2501Form>});
 }
 
 } // namespace zol

@@ -23,7 +23,7 @@ QString itemFilePath();   // programFile("zolitems.txt")
 // Reads the item texts: exactly 88 non-empty lines, each trimmed of outer
 // blanks; empty lines are skipped. On failure returns false and says why
 // in message.
-bool readItemFile(const QString& path, QStringList* items, QString* message);
+[[nodiscard]] bool readItemFile(const QString& path, QStringList* items, QString* message);
 
 class QuestionnaireForm : public Form {
     Q_OBJECT
