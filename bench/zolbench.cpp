@@ -4,6 +4,7 @@
 //
 // Each step has its limit; the program ends with status 1 when one is over.
 #include "platform/database.h"
+#include "tests/support/loadedwindows.h"
 #include "tests/support/scripteddialogs.h"
 #include "platform/fonts.h"
 #include "platform/paths.h"
@@ -189,6 +190,6 @@ int main(int argc, char** argv)
             }
     }
     out().flush();
-    Form::unloadAll();
+    unloadAllWindows();
     return over ? 1 : 0;
 }

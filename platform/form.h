@@ -52,11 +52,6 @@ public:
 
     // Every window that is loaded and not yet unloaded, in load order.
     static QList<Form*> loadedForms();
-    static QStringList loadedFormNames();
-    static Form* findLoaded(const QString& name);
-    // Unloads every window (tests use this to start from nothing) and
-    // destroys them at once.
-    static void unloadAll();
 
     // Called once by DefaultForm after construction.
     void runLoad();

@@ -274,7 +274,7 @@ private slots:
         QVERIFY(w.isVisible() && report->isVisible());
         press(w, QStringLiteral("退出"));
         zoltest::flushDeletes();
-        QVERIFY(report.isNull() && Form::loadedFormNames().isEmpty());
+        QVERIFY(report.isNull() && loadedFormNames().isEmpty());
         QCOMPARE(dialogs->prompts(), (QStringList(2, QStringLiteral("你要结束查询吗！"))));
         QCOMPARE(dialogs->last().title, QStringLiteral("提示"));
     }

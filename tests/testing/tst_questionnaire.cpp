@@ -406,7 +406,7 @@ private slots:
             click(q.Command6);
         flushDeletes();
         QCOMPARE(dialogs->count(), 2);
-        QVERIFY(Form::loadedFormNames().isEmpty());
+        QVERIFY(loadedFormNames().isEmpty());
     }
 };
 

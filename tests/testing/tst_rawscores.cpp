@@ -164,7 +164,7 @@ class RawScoreOkTest : public WindowFixture {
         verifyOneMessage(*dialogs, QStringLiteral("你输入的原始分有误，请重新检查一遍各量表创始值！"),
                          kErrorTitle, vbOKOnly);
         QVERIFY(w.isVisible());
-        QVERIFY(!Form::findLoaded(result));
+        QVERIFY(!findLoaded(result));
     }
 
 private slots:
@@ -323,7 +323,7 @@ private slots:
         click(w.Command2);
         flushDeletes();
         QCOMPARE(dialogs->count(), 0);
-        QVERIFY(Form::loadedFormNames().isEmpty());
+        QVERIFY(loadedFormNames().isEmpty());
     }
 
     void closeBoxAsksTheQuitQuestion()
@@ -338,7 +338,7 @@ private slots:
         QCOMPARE(w.Text1->text(), QStringLiteral("7"));
         w.close();   // OK
         flushDeletes();
-        QVERIFY(Form::loadedFormNames().isEmpty());
+        QVERIFY(loadedFormNames().isEmpty());
     }
 };
 

@@ -79,7 +79,7 @@ void everyItemYesMan25()
 class ResultChartTest : public QObject {
     Q_OBJECT
 private slots:
-    void cleanup() { Form::unloadAll(); }
+    void cleanup() { unloadAllWindows(); }
 
     void profileSegmentsFollowTheScores_data()
     {
@@ -309,7 +309,7 @@ private slots:
         QCOMPARE(dialogs->last().prompt, QStringLiteral("你真的要提前结束测试吗！"));
         QCOMPARE(dialogs->last().title, QStringLiteral("提示"));
         QCOMPARE(dialogs->last().style, vbOKCancel | vbInformation);
-        QVERIFY(Form::findLoaded(window));
+        QVERIFY(findLoaded(window));
         QVERIFY(w->isVisible());
         QCOMPARE(w->Text1->text(), QStringLiteral("edited"));
         QVERIFY(w->Command1->isEnabled());
@@ -321,7 +321,7 @@ private slots:
         flushDeletes();
         const bool nextSubject = window == "frmzol211";
         for (const QString& n : others + QStringList{window})
-            QCOMPARE(Form::findLoaded(n) != nullptr,
+            QCOMPARE(findLoaded(n) != nullptr,
                      !unloaded.contains(n) || (nextSubject && n == "frmzol2"));
         if (nextSubject) {
             QVERIFY(frmzol2().isVisible());
@@ -349,7 +349,7 @@ private slots:
         frmzol401().close();
         flushDeletes();
         QCOMPARE(dialogs->count(), 2);
-        QCOMPARE(Form::loadedFormNames(), QStringList{QStringLiteral("frmzolmaincs")});
+        QCOMPARE(loadedFormNames(), QStringList{QStringLiteral("frmzolmaincs")});
     }
 };
 
