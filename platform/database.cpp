@@ -209,10 +209,14 @@ QString testRecordTable() { return QStringLiteral("用户信息"); }
 
 QString testRecordFigure(const QString& expression, const QString& alias, const QString& where)
 {
-    return QStringLiteral("SELECT %1 AS [%2] FROM %3%4;").arg(expression, alias, testRecordTable(), where);
+    return QStringLiteral("SELECT %1 AS [%2] FROM %3%4;")
+        .arg(expression, alias, testRecordTable(), where);
 }
 
-QString recordCountStatement() { return testRecordFigure(QStringLiteral("count(*)"), recordCountField()); }
+QString recordCountStatement()
+{
+    return testRecordFigure(QStringLiteral("count(*)"), recordCountField());
+}
 
 QString recordCountField() { return QStringLiteral("mz1"); }
 

@@ -181,7 +181,8 @@ public:
     // fail even for the superuser. Reports the failure and returns nullptr
     // when the folder is missing, the file cannot be created or opened, is
     // not a database, or has no table 用户信息.
-    [[nodiscard]] static std::unique_ptr<Database> OpenDatabase(const QString& path = databasePath());
+    [[nodiscard]] static std::unique_ptr<Database>
+    OpenDatabase(const QString& path = databasePath());
 
     ~Database();
     Database(const Database&) = delete;
@@ -195,7 +196,8 @@ public:
     [[nodiscard]] Recordset OpenRecordset(const QString& sql, const QVariantList& params = {});
 
     // Runs a statement that returns no rows.
-    [[nodiscard]] bool Execute(const QString& sql, const QVariantList& params = {}, int* rowsAffected = nullptr);
+    [[nodiscard]] bool Execute(const QString& sql, const QVariantList& params = {},
+                               int* rowsAffected = nullptr);
 
     // An explicit transaction, always a writing one: BeginTrans takes the
     // write lock at once (waiting busyWaitMilliseconds() for another copy).
@@ -214,10 +216,12 @@ public:
     // it is. A text that does not convert, or is too long for the engine, is
     // refused with a message naming the field, and nothing is written.
     // Outside BeginTrans each call is a transaction of its own.
-    [[nodiscard]] bool InsertRow(const QString& table, const FieldTexts& values, QVariant* newKey = nullptr);
+    [[nodiscard]] bool InsertRow(const QString& table, const FieldTexts& values,
+                                 QVariant* newKey = nullptr);
     // Writes the given fields only. Reports a failure when no row has that
     // key any more.
-    [[nodiscard]] bool UpdateRow(const QString& table, const QVariant& key, const FieldTexts& values);
+    [[nodiscard]] bool UpdateRow(const QString& table, const QVariant& key,
+                                 const FieldTexts& values);
     // A row that is already gone counts as deleted.
     [[nodiscard]] bool DeleteRow(const QString& table, const QVariant& key);
 

@@ -49,15 +49,28 @@ QString whereOf(Rows rows)
 {
     switch (rows) {
     case Rows::Men:
-        return QStringLiteral(" where 性别='男'");
+        return groupCondition(StatsGroup::Men);
     case Rows::Women:
-        return QStringLiteral(" where 性别='女'");
+        return groupCondition(StatsGroup::Women);
     default:
         return QString();
     }
 }
 
 } // namespace
+
+QString groupCondition(StatsGroup group)
+{
+    switch (group) {
+    case StatsGroup::Men:
+        return QStringLiteral(" where 性别='男'");
+    case StatsGroup::Women:
+        return QStringLiteral(" where 性别='女'");
+    case StatsGroup::All:
+        break;
+    }
+    return QString();
+}
 
 QList<StatStatement> statisticsStatements(StatsGroup group)
 {
@@ -75,9 +88,9 @@ QList<StatStatement> statisticsStatements(StatsGroup group)
         if (group == StatsGroup::Women && line.rows == Rows::Women)
             expression = QStringLiteral("count(*)");
         const Rows rows = line.rows == Rows::Group ? groupRows : line.rows;
-        list << StatStatement{QString::fromLatin1(line.alias), QString::fromLatin1(line.cell),
-                              line.label, line.chars,
-                              testRecordFigure(expression, QString::fromLatin1(line.alias), whereOf(rows))};
+        const QString alias = QString::fromLatin1(line.alias);
+        list << StatStatement{alias, QString::fromLatin1(line.cell), line.label, line.chars,
+                              testRecordFigure(expression, alias, whereOf(rows))};
     }
     return list;
 }

@@ -43,6 +43,10 @@ struct StatStatement {
     QString sql;
 };
 
+// The rows of the group as the statements select them: " where 性别='男'",
+// " where 性别='女'", or nothing for all tests.
+QString groupCondition(StatsGroup group);
+
 // The statements of a group's window, in the order they run.
 QList<StatStatement> statisticsStatements(StatsGroup group);
 

@@ -17,8 +17,8 @@ QStringList statisticsCountQueries()
 {
     const QString count = QStringLiteral("count(*)");
     return {recordCountStatement(),
-            testRecordFigure(count, QStringLiteral("mnan1"), QStringLiteral(" where 性别='男'")),
-            testRecordFigure(count, QStringLiteral("mnu1"), QStringLiteral(" where 性别='女'"))};
+            testRecordFigure(count, QStringLiteral("mnan1"), groupCondition(StatsGroup::Men)),
+            testRecordFigure(count, QStringLiteral("mnu1"), groupCondition(StatsGroup::Women))};
 }
 
 // The count field of the group.
