@@ -701,8 +701,9 @@ bool Database::endTransaction()
     // at once, it is ready for the next write.
     q.finish();
     db_.close();
-    QString ignored;
-    openConnection(&ignored);
+    QString message;
+    if (!openConnection(&message))
+        ErrorBox(message);   // the file stays closed; its next use reports again
     return false;
 }
 

@@ -233,27 +233,27 @@ private:
     Database(const QString& path, bool readOnly);
     // Opens the connection, then checks for the table and, when createTable
     // allows, creates it.
-    bool setUp(bool createTable, QString* message);
+    [[nodiscard]] bool setUp(bool createTable, QString* message);
     // Opens the connection and runs the statements every connection begins with.
-    bool openConnection(QString* message);
-    bool hasRecordTable(bool* found, QString* message);
-    bool createRecordTable(QString* message);
+    [[nodiscard]] bool openConnection(QString* message);
+    [[nodiscard]] bool hasRecordTable(bool* found, QString* message);
+    [[nodiscard]] bool createRecordTable(QString* message);
     // ROLLBACK; false when the transaction could be ended only by reconnecting.
     bool endTransaction();
-    static bool createFile(const QString& path, QString* message);
+    [[nodiscard]] static bool createFile(const QString& path, QString* message);
     bool inTransaction() const;
     // Runs write inside the caller's transaction, or in one of its own.
-    bool writing(const std::function<bool()>& write);
+    [[nodiscard]] bool writing(const std::function<bool()>& write);
     bool report(const QSqlError& error) const;
     // Prepares the statement, binds the parameters and runs it; reports a failure.
-    bool run(QSqlQuery& q, const QString& sql, const QVariantList& params) const;
+    [[nodiscard]] bool run(QSqlQuery& q, const QString& sql, const QVariantList& params) const;
     struct Column {
         QString name;
         QString type;
     };
-    bool tableColumns(const QString& table, QList<Column>* columns);
-    bool convertValues(const QString& table, const FieldTexts& values, QStringList* columns,
-                       QVariantList* params);
+    [[nodiscard]] bool tableColumns(const QString& table, QList<Column>* columns);
+    [[nodiscard]] bool convertValues(const QString& table, const FieldTexts& values,
+                                     QStringList* columns, QVariantList* params);
 
     QString path_;
     QString connectionName_;
