@@ -16,7 +16,7 @@ void Links::setHelpFile(const QString&) {}
 
 void Links::setBannerMovie(QWidget*, const QString&) {}
 
-void Links::helpKey(QWidget*) {}
+void Links::openHelp(QWidget*) {}
 
 void Links::openWebPage(const QString&) {}
 
@@ -53,7 +53,7 @@ protected:
         if (event->type() == QEvent::KeyPress && watched->isWidgetType()) {
             auto* key = static_cast<QKeyEvent*>(event);
             if (key->key() == Qt::Key_F1 && key->modifiers() == Qt::NoModifier) {
-                links().helpKey(static_cast<QWidget*>(watched)->window());
+                links().openHelp(static_cast<QWidget*>(watched)->window());
                 return true;
             }
         }
@@ -78,7 +78,7 @@ void DesktopLinks::setBannerMovie(QWidget* banner, const QString& path)
         banner->setProperty("movie", path);
 }
 
-void DesktopLinks::helpKey(QWidget*)
+void DesktopLinks::openHelp(QWidget*)
 {
     openLocalFile(helpFile_, QStringLiteral("帮助文件"), QStringLiteral("网页浏览器"));
 }

@@ -25,7 +25,7 @@ const QString kENCaption = QStringLiteral("ZOL人格测验成人版");
 
 // The stored-test report: 宋体, a right margin as wide as the left one and
 // the control's own bottom margin; opened at zoom 55, shown at 40.
-ReportDesign storedTestReport()
+ReportDesign storedTestDesign()
 {
     ReportDesign d;
     d.name = QStringLiteral("frmzol9");
@@ -76,7 +76,7 @@ Frmzol2501Form::Frmzol2501Form()
 
 void Frmzol2501Form::layOutPage(CurtPrinter& p) { ENReport(p, frmzol211()); }
 
-Frmzol9Form::Frmzol9Form() : ReportForm(storedTestReport()) {}
+Frmzol9Form::Frmzol9Form() : ReportForm(storedTestDesign()) {}
 
 void Frmzol9Form::layOutPage(CurtPrinter& p)
 {
