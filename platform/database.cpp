@@ -135,7 +135,7 @@ QString tableMissingText(const QString& path, const QString& table)
 // Added to the message of a failure that also could not be undone.
 QString rollbackFailedText()
 {
-    return QStringLiteral("\n没有完成的修改未能撤销；已重新连接数据库文件，这些修改没有保存。");
+    return QStringLiteral("没有完成的修改未能撤销；已重新连接数据库文件，这些修改没有保存。");
 }
 
 bool isKeyField(const QString& name)
@@ -543,10 +543,8 @@ bool Database::setUp(bool createTable, QString* message)
 
 bool Database::openConnection(QString* message)
 {
-    if (!db_.open()) {
-        *message = describeDatabaseError(db_.lastError(), path_);
-        return false;
-    }
+    if (!db_.open())
+        return failed(db_.lastError(), message);
     // The busy wait first, so that the statements after it wait for another
     // copy too; the extra statements come next and may change it. Every
     // commit reaches the disk before it returns.
@@ -555,12 +553,9 @@ bool Database::openConnection(QString* message)
     if (!readOnly_)
         pragmas << QStringLiteral("PRAGMA journal_mode=DELETE");
     QSqlQuery q(db_);
-    for (const QString& pragma : pragmas) {
-        if (!q.exec(pragma)) {
-            *message = describeDatabaseError(q.lastError(), path_);
-            return false;
-        }
-    }
+    for (const QString& pragma : pragmas)
+        if (!q.exec(pragma))
+            return failed(q.lastError(), message);
     return true;
 }
 
@@ -572,10 +567,8 @@ bool Database::hasRecordTable(bool* found, QString* message)
     q.prepare(QStringLiteral(
         "SELECT count(*) FROM sqlite_master WHERE type='table' AND name=? COLLATE NOCASE"));
     q.addBindValue(testRecordTable());
-    if (!q.exec() || !q.next()) {
-        *message = describeDatabaseError(q.lastError(), path_);
-        return false;
-    }
+    if (!q.exec() || !q.next())
+        return failed(q.lastError(), message);
     *found = q.value(0).toInt() > 0;
     return true;
 }
@@ -607,18 +600,22 @@ bool Database::createRecordTable(QString* message)
                                        .join(QStringLiteral(", ")));
 
     QSqlQuery q(db_);
-    if (!q.exec(QStringLiteral("BEGIN IMMEDIATE"))) {
-        *message = describeDatabaseError(q.lastError(), path_);
-        return false;
-    }
+    if (!q.exec(QStringLiteral("BEGIN IMMEDIATE")))
+        return failed(q.lastError(), message);
     if (!q.exec(create) || !q.exec(index) || !q.exec(QStringLiteral("COMMIT"))) {
-        *message = describeDatabaseError(q.lastError(), path_);
+        failed(q.lastError(), message);
         q.finish();
         if (!endTransaction())
-            message->append(rollbackFailedText());
+            *message += QLatin1Char('\n') + rollbackFailedText();
         return false;
     }
     return true;
+}
+
+bool Database::failed(const QSqlError& error, QString* message) const
+{
+    *message = describeDatabaseError(error, path_);
+    return false;
 }
 
 bool Database::report(const QSqlError& error) const
@@ -686,7 +683,7 @@ bool Database::Rollback()
 {
     if (endTransaction())
         return true;
-    ErrorBox(rollbackFailedText().trimmed());
+    ErrorBox(rollbackFailedText());
     return false;
 }
 

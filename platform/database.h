@@ -244,6 +244,8 @@ private:
     bool inTransaction() const;
     // Runs write inside the caller's transaction, or in one of its own.
     [[nodiscard]] bool writing(const std::function<bool()>& write);
+    // Put the message for error in message, or show it; both return false.
+    bool failed(const QSqlError& error, QString* message) const;
     bool report(const QSqlError& error) const;
     // Prepares the statement, binds the parameters and runs it; reports a failure.
     [[nodiscard]] bool run(QSqlQuery& q, const QString& sql, const QVariantList& params) const;
