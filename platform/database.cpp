@@ -77,21 +77,18 @@ int sqliteCode(const QSqlError& error)
         return code & 0xff;   // extended codes carry the primary code in the low byte
 
     // Some driver paths leave the code out; the engine's text still says it.
+    static const struct {
+        const char* words;
+        SqliteCode code;
+    } kSaying[] = {
+        {"readonly", kReadOnly}, {"disk is full", kFull},       {"not a database", kNotADatabase},
+        {"malformed", kCorrupt}, {"locked", kBusy},             {"unable to open", kCantOpen},
+        {"too big", kTooBig},
+    };
     const QString text = error.databaseText();
-    if (text.contains(QLatin1String("readonly"), Qt::CaseInsensitive))
-        return kReadOnly;
-    if (text.contains(QLatin1String("disk is full"), Qt::CaseInsensitive))
-        return kFull;
-    if (text.contains(QLatin1String("not a database"), Qt::CaseInsensitive))
-        return kNotADatabase;
-    if (text.contains(QLatin1String("malformed"), Qt::CaseInsensitive))
-        return kCorrupt;
-    if (text.contains(QLatin1String("locked"), Qt::CaseInsensitive))
-        return kBusy;
-    if (text.contains(QLatin1String("unable to open"), Qt::CaseInsensitive))
-        return kCantOpen;
-    if (text.contains(QLatin1String("too big"), Qt::CaseInsensitive))
-        return kTooBig;
+    for (const auto& s : kSaying)
+        if (text.contains(QLatin1String(s.words), Qt::CaseInsensitive))
+            return s.code;
     return -1;
 }
 
