@@ -105,4 +105,18 @@ private:
     inline static T* instance_ = nullptr;
 };
 
+// Default windows in lists, by their types: unloadOf<T> unloads the window
+// only when it is loaded; loadedWindow<T> gives it when it is loaded and
+// nullptr otherwise, without loading it.
+using WindowUnload = void (*)();
+template <class T>
+constexpr WindowUnload unloadOf = &DefaultForm<T>::unload;
+
+using LoadedWindow = Form* (*)();
+template <class T>
+Form* loadedWindow()
+{
+    return DefaultForm<T>::loaded() ? &DefaultForm<T>::get() : nullptr;
+}
+
 } // namespace zol

@@ -19,12 +19,6 @@ namespace zol {
 
 class DataControl;
 
-// The unload of a default window by its type (unloadOf<Frmzol20Form>): it
-// unloads the window only when it is loaded.
-using WindowUnload = void (*)();
-template <class T>
-constexpr WindowUnload unloadOf = &DefaultForm<T>::unload;
-
 // Unloads the windows in order.
 void unloadWindows(const QList<WindowUnload>& windows);
 

@@ -7,14 +7,6 @@
 
 namespace zol {
 
-// A default window when it is loaded, nullptr otherwise: loadedWindow<Frmzol1Form>.
-using LoadedWindow = Form* (*)();
-template <class T>
-Form* loadedWindow()
-{
-    return DefaultForm<T>::loaded() ? &DefaultForm<T>::get() : nullptr;
-}
-
 // The report windows end a test too, but live in a library above this one;
 // the program names them at start-up (in the order of their result windows).
 void setTestReportWindows(const QList<LoadedWindow>& windows);
