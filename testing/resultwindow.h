@@ -11,8 +11,8 @@
 
 #include <QLabel>
 #include <QLineEdit>
+#include <QList>
 #include <QPushButton>
-#include <QStringList>
 #include <functional>
 
 namespace zol {
