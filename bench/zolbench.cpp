@@ -10,6 +10,7 @@
 // key gets a fixed allowance for its own building and painting on top.
 // Elsewhere the limit is fixed.
 #include "platform/database.h"
+#include "tests/support/loadedwindows.h"
 #include "tests/support/scripteddialogs.h"
 #include "platform/fonts.h"
 #include "platform/paths.h"
@@ -78,7 +79,7 @@ bool fill(int rows)
                           i + 1, QStringLiteral("门诊"), 5 + i % 15, 6 + i % 16, 4 + i % 18,
                           3 + i % 17, s[0], s[1], s[2], s[3]};
         for (int k = 0; k < 4; ++k)
-            v << interpretationText(scales[k], s[k]);
+            v << interpretationSentence(scales[k], s[k]);
         v << QDate(2010, 1, 1).addDays(i % 6000).toString(QStringLiteral("yyyy-MM-dd"));
         for (const QVariant& x : v)
             q.addBindValue(x);
@@ -341,6 +342,6 @@ int main(int argc, char** argv)
             }
     }
     out().flush();
-    Form::unloadAll();
+    unloadAllWindows();
     return over ? 1 : 0;
 }

@@ -72,21 +72,18 @@ int sqliteCode(const QSqlError& error)
         return code & 0xff;   // extended codes carry the primary code in the low byte
 
     // Some driver paths leave the code out; the engine's text still says it.
+    static const struct {
+        const char* words;
+        SqliteCode code;
+    } kSaying[] = {
+        {"readonly", kReadOnly}, {"disk is full", kFull},       {"not a database", kNotADatabase},
+        {"malformed", kCorrupt}, {"locked", kBusy},             {"unable to open", kCantOpen},
+        {"too big", kTooBig},
+    };
     const QString text = error.databaseText();
-    if (text.contains(QLatin1String("readonly"), Qt::CaseInsensitive))
-        return kReadOnly;
-    if (text.contains(QLatin1String("disk is full"), Qt::CaseInsensitive))
-        return kFull;
-    if (text.contains(QLatin1String("not a database"), Qt::CaseInsensitive))
-        return kNotADatabase;
-    if (text.contains(QLatin1String("malformed"), Qt::CaseInsensitive))
-        return kCorrupt;
-    if (text.contains(QLatin1String("locked"), Qt::CaseInsensitive))
-        return kBusy;
-    if (text.contains(QLatin1String("unable to open"), Qt::CaseInsensitive))
-        return kCantOpen;
-    if (text.contains(QLatin1String("too big"), Qt::CaseInsensitive))
-        return kTooBig;
+    for (const auto& s : kSaying)
+        if (text.contains(QLatin1String(s.words), Qt::CaseInsensitive))
+            return s.code;
     return -1;
 }
 
@@ -125,6 +122,12 @@ QString tableMissingText(const QString& path, const QString& table)
 {
     return QStringLiteral("数据库文件 %1 中没有“%2”表，无法读写测试记录。")
         .arg(shownPath(path), table);
+}
+
+// Added to the message of a failure that also could not be undone.
+QString rollbackFailedText()
+{
+    return QStringLiteral("没有完成的修改未能撤销；已重新连接数据库文件，这些修改没有保存。");
 }
 
 bool isKeyField(const QString& name)
@@ -195,6 +198,19 @@ std::optional<QVariant> convertText(const QString& path, const QString& field, K
 } // namespace
 
 QString testRecordTable() { return QStringLiteral("用户信息"); }
+
+QString testRecordFigure(const QString& expression, const QString& alias, const QString& where)
+{
+    return QStringLiteral("SELECT %1 AS [%2] FROM %3%4;")
+        .arg(expression, alias, testRecordTable(), where);
+}
+
+QString recordCountStatement()
+{
+    return testRecordFigure(QStringLiteral("count(*)"), recordCountField());
+}
+
+QString recordCountField() { return QStringLiteral("mz1"); }
 
 const QStringList& testRecordFields()
 {
@@ -509,49 +525,54 @@ bool Database::createFile(const QString& path, QString* message)
 
 bool Database::setUp(bool createTable, QString* message)
 {
-    auto failed = [&](const QSqlError& error) {
-        *message = describeDatabaseError(error, path_);
+    if (!openConnection(message))
         return false;
-    };
-
-    if (!db_.open())
-        return failed(db_.lastError());
-
-    {
-        QSqlQuery q(db_);
-        // First, so that the statements below wait for another copy too;
-        // the extra statements come next and may change it.
-        if (!q.exec(QStringLiteral("PRAGMA busy_timeout=%1").arg(kBusyWaitMs)))
-            return failed(q.lastError());
-        for (const QString& pragma : extraPragmas())
-            if (!q.exec(pragma))
-                return failed(q.lastError());
-        // Every commit reaches the disk before it returns.
-        if (!q.exec(QStringLiteral("PRAGMA synchronous=FULL")))
-            return failed(q.lastError());
-        if (!readOnly_ && !q.exec(QStringLiteral("PRAGMA journal_mode=DELETE")))
-            return failed(q.lastError());
-    }
-
-    // SQLite reads the file only now: this is where a file that is not a
-    // database shows itself.
-    int tables = 0;
-    {
-        QSqlQuery q(db_);
-        q.prepare(QStringLiteral(
-            "SELECT count(*) FROM sqlite_master WHERE type='table' AND name=? COLLATE NOCASE"));
-        q.addBindValue(testRecordTable());
-        if (!q.exec() || !q.next())
-            return failed(q.lastError());
-        tables = q.value(0).toInt();
-    }
-    if (tables > 0)
+    bool found = false;
+    if (!hasRecordTable(&found, message))
+        return false;
+    if (found)
         return true;
     if (!createTable) {
         *message = tableMissingText(path_, testRecordTable());
         return false;
     }
+    return createRecordTable(message);
+}
 
+bool Database::openConnection(QString* message)
+{
+    if (!db_.open())
+        return failed(db_.lastError(), message);
+    // The busy wait first, so that the statements after it wait for another
+    // copy too; the extra statements come next and may change it. Every
+    // commit reaches the disk before it returns.
+    QStringList pragmas{QStringLiteral("PRAGMA busy_timeout=%1").arg(kBusyWaitMs)};
+    pragmas << extraPragmas() << QStringLiteral("PRAGMA synchronous=FULL");
+    if (!readOnly_)
+        pragmas << QStringLiteral("PRAGMA journal_mode=DELETE");
+    QSqlQuery q(db_);
+    for (const QString& pragma : pragmas)
+        if (!q.exec(pragma))
+            return failed(q.lastError(), message);
+    return true;
+}
+
+bool Database::hasRecordTable(bool* found, QString* message)
+{
+    // SQLite reads the file only now: this is where a file that is not a
+    // database shows itself.
+    QSqlQuery q(db_);
+    q.prepare(QStringLiteral(
+        "SELECT count(*) FROM sqlite_master WHERE type='table' AND name=? COLLATE NOCASE"));
+    q.addBindValue(testRecordTable());
+    if (!q.exec() || !q.next())
+        return failed(q.lastError(), message);
+    *found = q.value(0).toInt() > 0;
+    return true;
+}
+
+bool Database::createRecordTable(QString* message)
+{
     QStringList columns;
     columns << recordKeyField() + QStringLiteral(" INTEGER PRIMARY KEY AUTOINCREMENT");
     const QStringList& fields = testRecordFields();
@@ -578,13 +599,21 @@ bool Database::setUp(bool createTable, QString* message)
 
     QSqlQuery q(db_);
     if (!q.exec(QStringLiteral("BEGIN IMMEDIATE")))
-        return failed(q.lastError());
+        return failed(q.lastError(), message);
     if (!q.exec(create) || !q.exec(index) || !q.exec(QStringLiteral("COMMIT"))) {
-        const QSqlError error = q.lastError();
-        q.exec(QStringLiteral("ROLLBACK"));
-        return failed(error);
+        failed(q.lastError(), message);
+        q.finish();
+        if (!endTransaction())
+            *message += QLatin1Char('\n') + rollbackFailedText();
+        return false;
     }
     return true;
+}
+
+bool Database::failed(const QSqlError& error, QString* message) const
+{
+    *message = describeDatabaseError(error, path_);
+    return false;
 }
 
 bool Database::report(const QSqlError& error) const
@@ -650,8 +679,27 @@ bool Database::CommitTrans() { return Execute(QStringLiteral("COMMIT")); }
 
 bool Database::Rollback()
 {
+    if (endTransaction())
+        return true;
+    ErrorBox(rollbackFailedText());
+    return false;
+}
+
+bool Database::endTransaction()
+{
     QSqlQuery q(db_);
-    return q.exec(QStringLiteral("ROLLBACK"));
+    // A failed statement may have ended the transaction itself; then the
+    // ROLLBACK finds none and there is nothing left to undo.
+    if (q.exec(QStringLiteral("ROLLBACK")) || !inTransaction())
+        return true;
+    // Closing the connection undoes what its transaction wrote; opened again
+    // at once, it is ready for the next write.
+    q.finish();
+    db_.close();
+    QString message;
+    if (!openConnection(&message))
+        ErrorBox(message);   // the file stays closed; its next use reports again
+    return false;
 }
 
 bool Database::inTransaction() const
@@ -668,7 +716,7 @@ bool Database::writing(const std::function<bool()>& write)
         return false;
     if (write() && CommitTrans())
         return true;
-    Rollback();
+    Rollback();   // reports its own failure; the write's was reported already
     return false;
 }
 

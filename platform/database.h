@@ -69,6 +69,15 @@ sqlite3* sqliteHandle(const QSqlDatabase& db);
 QString testRecordTable();
 const QStringList& testRecordFields();
 
+// "SELECT <expression> AS [<alias>] FROM 用户信息<where>;": one figure over
+// the stored tests, in the field alias. where is empty or begins with a space.
+QString testRecordFigure(const QString& expression, const QString& alias,
+                         const QString& where = QString());
+
+// The count of all stored tests, in the field recordCountField() ("mz1").
+QString recordCountStatement();
+QString recordCountField();
+
 // The name under which a recordset carries a row's hidden key ("ID"), and
 // the key column of a table made by this program. It is not one of the 21
 // fields and no list of fields contains it.
@@ -176,7 +185,8 @@ public:
     // fail even for the superuser. Reports the failure and returns nullptr
     // when the folder is missing, the file cannot be created or opened, is
     // not a database, or has no table 用户信息.
-    static std::unique_ptr<Database> OpenDatabase(const QString& path = databasePath());
+    [[nodiscard]] static std::unique_ptr<Database>
+    OpenDatabase(const QString& path = databasePath());
 
     ~Database();
     Database(const Database&) = delete;
@@ -187,17 +197,20 @@ public:
 
     // Runs a query and keeps all its rows. Parameters fill the positional
     // '?' placeholders in order.
-    Recordset OpenRecordset(const QString& sql, const QVariantList& params = {});
+    [[nodiscard]] Recordset OpenRecordset(const QString& sql, const QVariantList& params = {});
 
     // Runs a statement that returns no rows.
-    bool Execute(const QString& sql, const QVariantList& params = {}, int* rowsAffected = nullptr);
+    [[nodiscard]] bool Execute(const QString& sql, const QVariantList& params = {},
+                               int* rowsAffected = nullptr);
 
     // An explicit transaction, always a writing one: BeginTrans takes the
     // write lock at once (waiting busyWaitMilliseconds() for another copy).
-    // Rollback reports nothing: it follows a failure that has been reported
-    // already.
-    bool BeginTrans();
-    bool CommitTrans();
+    // Rollback follows a failure that has been reported already, so it
+    // reports only its own; when the engine keeps the transaction open, the
+    // connection is closed (which undoes the transaction) and opened again,
+    // and Rollback returns false.
+    [[nodiscard]] bool BeginTrans();
+    [[nodiscard]] bool CommitTrans();
     bool Rollback();
 
     // Writes texts into a table, each converted to its column's type first:
@@ -207,12 +220,14 @@ public:
     // it is. A text that does not convert, or is too long for the engine, is
     // refused with a message naming the field, and nothing is written.
     // Outside BeginTrans each call is a transaction of its own.
-    bool InsertRow(const QString& table, const FieldTexts& values, QVariant* newKey = nullptr);
+    [[nodiscard]] bool InsertRow(const QString& table, const FieldTexts& values,
+                                 QVariant* newKey = nullptr);
     // Writes the given fields only. Reports a failure when no row has that
     // key any more.
-    bool UpdateRow(const QString& table, const QVariant& key, const FieldTexts& values);
+    [[nodiscard]] bool UpdateRow(const QString& table, const QVariant& key,
+                                 const FieldTexts& values);
     // A row that is already gone counts as deleted.
-    bool DeleteRow(const QString& table, const QVariant& key);
+    [[nodiscard]] bool DeleteRow(const QString& table, const QVariant& key);
 
     // The connection itself, for a model or a registered function. Whatever
     // is built on it must be gone before this object is destroyed.
@@ -220,21 +235,31 @@ public:
 
 private:
     Database(const QString& path, bool readOnly);
-    bool setUp(bool createTable, QString* message);
-    static bool createFile(const QString& path, QString* message);
+    // Opens the connection, then checks for the table and, when createTable
+    // allows, creates it.
+    [[nodiscard]] bool setUp(bool createTable, QString* message);
+    // Opens the connection and runs the statements every connection begins with.
+    [[nodiscard]] bool openConnection(QString* message);
+    [[nodiscard]] bool hasRecordTable(bool* found, QString* message);
+    [[nodiscard]] bool createRecordTable(QString* message);
+    // ROLLBACK; false when the transaction could be ended only by reconnecting.
+    bool endTransaction();
+    [[nodiscard]] static bool createFile(const QString& path, QString* message);
     bool inTransaction() const;
     // Runs write inside the caller's transaction, or in one of its own.
-    bool writing(const std::function<bool()>& write);
+    [[nodiscard]] bool writing(const std::function<bool()>& write);
+    // Put the message for error in message, or show it; both return false.
+    bool failed(const QSqlError& error, QString* message) const;
     bool report(const QSqlError& error) const;
     // Prepares the statement, binds the parameters and runs it; reports a failure.
-    bool run(QSqlQuery& q, const QString& sql, const QVariantList& params) const;
+    [[nodiscard]] bool run(QSqlQuery& q, const QString& sql, const QVariantList& params) const;
     struct Column {
         QString name;
         QString type;
     };
-    bool tableColumns(const QString& table, QList<Column>* columns);
-    bool convertValues(const QString& table, const FieldTexts& values, QStringList* columns,
-                       QVariantList* params);
+    [[nodiscard]] bool tableColumns(const QString& table, QList<Column>* columns);
+    [[nodiscard]] bool convertValues(const QString& table, const FieldTexts& values,
+                                     QStringList* columns, QVariantList* params);
 
     QString path_;
     QString connectionName_;

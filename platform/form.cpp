@@ -3,7 +3,6 @@
 #include "platform/twips.h"
 
 #include <QCloseEvent>
-#include <QCoreApplication>
 #include <QEventLoop>
 #include <QGuiApplication>
 #include <QPainter>
@@ -119,30 +118,6 @@ void Form::centerOnScreen()
 QList<Form*> Form::loadedForms()
 {
     return registry();
-}
-
-QStringList Form::loadedFormNames()
-{
-    QStringList names;
-    for (Form* f : registry())
-        names << f->formName();
-    return names;
-}
-
-Form* Form::findLoaded(const QString& name)
-{
-    for (Form* f : registry())
-        if (f->formName() == name)
-            return f;
-    return nullptr;
-}
-
-void Form::unloadAll()
-{
-    const QList<Form*> forms = registry();
-    for (Form* f : forms)
-        f->Unload();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
 void Form::paintEvent(QPaintEvent*)

@@ -52,11 +52,6 @@ public:
 
     // Every window that is loaded and not yet unloaded, in load order.
     static QList<Form*> loadedForms();
-    static QStringList loadedFormNames();
-    static Form* findLoaded(const QString& name);
-    // Unloads every window (tests use this to start from nothing) and
-    // destroys them at once.
-    static void unloadAll();
 
     // Called once by DefaultForm after construction.
     void runLoad();
@@ -109,5 +104,19 @@ public:
 private:
     inline static T* instance_ = nullptr;
 };
+
+// Default windows in lists, by their types: unloadOf<T> unloads the window
+// only when it is loaded; loadedWindow<T> gives it when it is loaded and
+// nullptr otherwise, without loading it.
+using WindowUnload = void (*)();
+template <class T>
+constexpr WindowUnload unloadOf = &DefaultForm<T>::unload;
+
+using LoadedWindow = Form* (*)();
+template <class T>
+Form* loadedWindow()
+{
+    return DefaultForm<T>::loaded() ? &DefaultForm<T>::get() : nullptr;
+}
 
 } // namespace zol

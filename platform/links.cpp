@@ -1,6 +1,7 @@
 #include "platform/links.h"
 
 #include "platform/dialogs.h"
+#include "platform/paths.h"
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -17,7 +18,7 @@ void Links::setHelpFile(const QString&) {}
 
 void Links::setBannerMovie(QWidget*, const QString&) {}
 
-void Links::helpKey(QWidget*) {}
+void Links::openHelp(QWidget*) {}
 
 void Links::openWebPage(const QString&) {}
 
@@ -41,7 +42,7 @@ protected:
         if (event->type() == QEvent::KeyPress && watched->isWidgetType()) {
             auto* key = static_cast<QKeyEvent*>(event);
             if (key->key() == Qt::Key_F1 && key->modifiers() == Qt::NoModifier) {
-                links().helpKey(static_cast<QWidget*>(watched)->window());
+                links().openHelp(static_cast<QWidget*>(watched)->window());
                 return true;
             }
         }
@@ -72,7 +73,7 @@ void DesktopLinks::setBannerMovie(QWidget* banner, const QString& path)
 // when the program ends is left running, with whatever it opened.
 void DesktopLinks::openLocalFile(const QString& path, const QString& what, const QString& program)
 {
-    const QString shown = QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
+    const QString shown = shownPath(path);
     if (!QFileInfo(path).isFile()) {
         MsgBox(QStringLiteral("找不到%1：\n%2").arg(what, shown), vbOKOnly | vbExclamation);
         return;
@@ -101,7 +102,7 @@ void DesktopLinks::openLocalFile(const QString& path, const QString& what, const
     opener->start(opener_.value(0), opener_.mid(1) << path);
 }
 
-void DesktopLinks::helpKey(QWidget*)
+void DesktopLinks::openHelp(QWidget*)
 {
     openLocalFile(helpFile_, QStringLiteral("帮助文件"), QStringLiteral("网页浏览器"));
 }

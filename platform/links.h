@@ -20,7 +20,7 @@ public:
     virtual void setHelpFile(const QString& path);
     virtual void setBannerMovie(QWidget* banner, const QString& path);
     // The help key pressed in window: opens the help file.
-    virtual void helpKey(QWidget* window);
+    virtual void openHelp(QWidget* window);
     virtual void openWebPage(const QString& address);
     // A new mail to address (without "mailto:").
     virtual void openMail(const QString& address);
@@ -49,7 +49,7 @@ public:
 
     void setHelpFile(const QString& path) override;
     void setBannerMovie(QWidget* banner, const QString& path) override;
-    void helpKey(QWidget* window) override;
+    void openHelp(QWidget* window) override;
     void openWebPage(const QString& address) override;
     void openMail(const QString& address) override;
     void openTextFile(const QString& path) override;

@@ -4,6 +4,7 @@
 #include "platform/dialogs.h"
 #include "platform/twips.h"
 #include "records/recordgrid.h"
+#include "testing/subjectlists.h"
 
 #include <QComboBox>
 #include <QDate>
@@ -85,15 +86,8 @@ Frmzol13Form::Frmzol13Form() : Form(QStringLiteral("frmzol13"))
     }
     Text1 = makeTextBox(Frame1, 2040, 960, 855, 270);
     Combo1 = makeList(Frame1, {QStringLiteral("男"), QStringLiteral("女")}, 2040, 1320, 855, 300);
-    Combo2 = makeList(Frame1,
-                      QStringLiteral("文盲 小学 初中 高中 中专 大专 本科 硕士 博士")
-                          .split(QLatin1Char(' ')),
-                      2040, 1680, 855, 300);
-    Combo3 = makeList(Frame1,
-                      QStringLiteral("学生 工人 干部 老师 经理 厂长 医生 教师 科技 管理 技术 营销 "
-                                     "新闻 电视 工程 其它")
-                          .split(QLatin1Char(' ')),
-                      2040, 2040, 855, 300);
+    Combo2 = makeList(Frame1, educationItems(), 2040, 1680, 855, 300);
+    Combo3 = makeList(Frame1, occupationItems(), 2040, 2040, 855, 300);
     CboYear = makeDateList(Frame1, numbers(2000, 2020), 1440, 2400, 735);
     cboMonth = makeDateList(Frame1, {}, 2160, 2400, 495);
     cboDay = makeDateList(Frame1, {}, 2640, 2400, 615);

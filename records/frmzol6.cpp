@@ -10,6 +10,7 @@
 #include "platform/palette.h"
 #include "platform/twips.h"
 #include "reports/reportwindows.h"
+#include "testing/interpretation.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -73,18 +74,9 @@ QLabel* colouredLabel(QWidget* parent, const QString& caption, int left, int top
 
 } // namespace
 
-int browserBand(double score)
-{
-    if (score < 38.5)
-        return 1;
-    if (score < 50)
-        return 2;
-    return score < 61.5 ? 3 : 4;
-}
-
 QString BrowserText(int scale, double score)
 {
-    return QString::fromUtf16(kBrowserTexts[scale][browserBand(score) - 1]);
+    return QString::fromUtf16(kBrowserTexts[scale][interpretationBand(score) - 1]);
 }
 
 int browserChartY(double score)
@@ -274,10 +266,10 @@ bool Frmzol6Form::tableHasRows()
         const auto db = Database::OpenDatabase(Data1->DatabaseName());
         if (!db)
             return false;
-        const Recordset rs = db->OpenRecordset(QStringLiteral("SELECT count(*) AS [mz1] FROM 用户信息;"));
+        const Recordset rs = db->OpenRecordset(recordCountStatement());
         if (!rs.isValid())
             return false;
-        count = rs.Fields(QStringLiteral("mz1")).toLongLong();
+        count = rs.Fields(recordCountField()).toLongLong();
     }
     if (!Data1->RequeryIfChanged(count))
         return false;

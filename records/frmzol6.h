@@ -17,7 +17,6 @@ class DataControl;
 // and a full-width colon: chosen by the standard score T with the bands of
 // the result windows (T < 38.5, T < 50, T < 61.5, above). Scales 0-3 are
 // P, E, N, L. A row whose stored evaluation is empty shows these.
-int browserBand(double score);
 QString BrowserText(int scale, double score);
 
 // y (twips) of a standard score on the browser's chart: 6000 - 36 T, T 0 on

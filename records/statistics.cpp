@@ -17,41 +17,60 @@ enum class Rows { All, Men, Women, Group };
 struct Line {
     const char* alias;
     const char* cell;
+    QLabel* StatisticsCells::*label;
     int chars;
     const char16_t* expression;
     Rows rows;
 };
 
+// A cell's name and the member that holds it, from one spelling.
+#define CELL(name) #name, &StatisticsCells::name
+
 // The order is the windows' own: counts, then the means with E before P,
 // then the deviations with E before P. The letter case of the column names
 // is as the statements have always been written; SQLite ignores it.
 const Line kLines[] = {
-    {"mz1", "Label3", 5, u"count(*)", Rows::All},
-    {"mnan1", "Label6", 5, u"count(标准分E)", Rows::Men},
-    {"mnu1", "Label9", 5, u"count(标准分E)", Rows::Women},
-    {"e1", "Label19", 5, u"AVG(标准分E)", Rows::Group},
-    {"p1", "Label17", 5, u"AVG(标准分p)", Rows::Group},
-    {"n1", "Label21", 5, u"AVG(标准分n)", Rows::Group},
-    {"L1", "Label23", 5, u"AVG(标准分l)", Rows::Group},
-    {"es1", "Label20", 6, u"stdev(标准分E)", Rows::Group},
-    {"ps1", "Label18", 6, u"stdev(标准分P)", Rows::Group},
-    {"ns1", "Label22", 6, u"stdev(标准分n)", Rows::Group},
-    {"ls1", "Label24", 6, u"stdev(标准分l)", Rows::Group},
+    {"mz1", CELL(Label3), 5, u"count(*)", Rows::All},
+    {"mnan1", CELL(Label6), 5, u"count(标准分E)", Rows::Men},
+    {"mnu1", CELL(Label9), 5, u"count(标准分E)", Rows::Women},
+    {"e1", CELL(Label19), 5, u"AVG(标准分E)", Rows::Group},
+    {"p1", CELL(Label17), 5, u"AVG(标准分p)", Rows::Group},
+    {"n1", CELL(Label21), 5, u"AVG(标准分n)", Rows::Group},
+    {"L1", CELL(Label23), 5, u"AVG(标准分l)", Rows::Group},
+    {"es1", CELL(Label20), 6, u"stdev(标准分E)", Rows::Group},
+    {"ps1", CELL(Label18), 6, u"stdev(标准分P)", Rows::Group},
+    {"ns1", CELL(Label22), 6, u"stdev(标准分n)", Rows::Group},
+    {"ls1", CELL(Label24), 6, u"stdev(标准分l)", Rows::Group},
 };
+
+#undef CELL
 
 QString whereOf(Rows rows)
 {
     switch (rows) {
     case Rows::Men:
-        return QStringLiteral(" where 性别='男'");
+        return groupCondition(StatsGroup::Men);
     case Rows::Women:
-        return QStringLiteral(" where 性别='女'");
+        return groupCondition(StatsGroup::Women);
     default:
         return QString();
     }
 }
 
 } // namespace
+
+QString groupCondition(StatsGroup group)
+{
+    switch (group) {
+    case StatsGroup::Men:
+        return QStringLiteral(" where 性别='男'");
+    case StatsGroup::Women:
+        return QStringLiteral(" where 性别='女'");
+    case StatsGroup::All:
+        break;
+    }
+    return QString();
+}
 
 QList<StatStatement> statisticsStatements(StatsGroup group)
 {
@@ -69,10 +88,9 @@ QList<StatStatement> statisticsStatements(StatsGroup group)
         if (group == StatsGroup::Women && line.rows == Rows::Women)
             expression = QStringLiteral("count(*)");
         const Rows rows = line.rows == Rows::Group ? groupRows : line.rows;
-        list << StatStatement{QString::fromLatin1(line.alias), QString::fromLatin1(line.cell),
-                              line.chars,
-                              QStringLiteral("SELECT %1 AS [%2] FROM 用户信息%3;")
-                                  .arg(expression, QString::fromLatin1(line.alias), whereOf(rows))};
+        const QString alias = QString::fromLatin1(line.alias);
+        list << StatStatement{alias, QString::fromLatin1(line.cell), line.label, line.chars,
+                              testRecordFigure(expression, alias, whereOf(rows))};
     }
     return list;
 }

@@ -1,6 +1,5 @@
 #include "records/statswindows.h"
 
-#include "platform/datacontrol.h"
 #include "platform/database.h"
 #include "platform/fonts.h"
 #include "platform/printing.h"
@@ -271,7 +270,7 @@ QMap<QString, QString> StatisticsForm::cells() const
 {
     QMap<QString, QString> c;
     for (const StatStatement& s : statisticsStatements(StatsGroup::All))
-        if (QLabel* l = findChild<QLabel*>(s.cell, Qt::FindDirectChildrenOnly))
+        if (QLabel* l = this->*s.label)
             c.insert(s.cell, l->text());
     return c;
 }
@@ -279,17 +278,12 @@ QMap<QString, QString> StatisticsForm::cells() const
 void StatisticsForm::setCells(const QMap<QString, QString>& cells)
 {
     for (const StatStatement& s : statisticsStatements(StatsGroup::All))
-        if (QLabel* l = findChild<QLabel*>(s.cell, Qt::FindDirectChildrenOnly))
+        if (QLabel* l = this->*s.label)
             l->setText(cells.value(s.cell));
 }
 
 void StatisticsForm::computeCells()
 {
-    if (!Data1) {
-        Data1 = new DataControl(this);
-        Data1->setRecordSource(QStringLiteral("用户信息"));
-    }
-    Data1->setDatabaseName(databasePath());
     setCells(computeStatistics(group_));
 }
 

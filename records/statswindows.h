@@ -18,23 +18,20 @@ class QPushButton;
 
 namespace zol {
 
-class DataControl;
 struct SheetLayout;
 
 // What the six windows share: labels Label1 to Label25 (a window without
-// one of them leaves it nullptr) laid out from a table, and the value cells.
-class StatisticsForm : public Form {
+// one of them leaves it nullptr; the value cells are those of
+// StatisticsCells) laid out from a table.
+class StatisticsForm : public Form, public StatisticsCells {
     Q_OBJECT
 public:
     QLabel* Label1 = nullptr;   // title
     QLabel* Label2 = nullptr;
-    QLabel* Label3 = nullptr;   // number of tests
     QLabel* Label4 = nullptr;
     QLabel* Label5 = nullptr;
-    QLabel* Label6 = nullptr;   // number of men's tests
     QLabel* Label7 = nullptr;
     QLabel* Label8 = nullptr;
-    QLabel* Label9 = nullptr;   // number of women's tests
     QLabel* Label10 = nullptr;
     QLabel* Label11 = nullptr;  // "平均数"
     QLabel* Label12 = nullptr;  // "标准差"
@@ -42,18 +39,7 @@ public:
     QLabel* Label14 = nullptr;
     QLabel* Label15 = nullptr;
     QLabel* Label16 = nullptr;
-    QLabel* Label17 = nullptr;  // mean / deviation of P
-    QLabel* Label18 = nullptr;
-    QLabel* Label19 = nullptr;  // of E
-    QLabel* Label20 = nullptr;
-    QLabel* Label21 = nullptr;  // of N
-    QLabel* Label22 = nullptr;
-    QLabel* Label23 = nullptr;  // of L
-    QLabel* Label24 = nullptr;
     QLabel* Label25 = nullptr;  // "因   子"
-    // The hidden data control of the windows that compute (not frmzol12),
-    // made by their first computation; nothing is read through it.
-    DataControl* Data1 = nullptr;
 
     StatsGroup group() const { return group_; }
     // Label by number, nullptr when the window has none.

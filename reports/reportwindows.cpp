@@ -2,6 +2,7 @@
 
 #include "reports/reportpages.h"
 #include "testing/resultwindow.h"
+#include "testing/starttest.h"
 
 namespace zol {
 
@@ -28,7 +29,7 @@ const QString kENKind = QStringLiteral("人格E-N关系图报告");
 
 // The stored-test report: 宋体, a right margin as wide as the left one and
 // the control's own bottom margin; opened at zoom 55, shown at 40.
-ReportDesign storedTestReport()
+ReportDesign storedTestDesign()
 {
     ReportDesign d;
     d.name = QStringLiteral("frmzol9");
@@ -92,7 +93,7 @@ void Frmzol2501Form::layOutPage(CurtPrinter& p) { ENReport(p, frmzol211()); }
 
 QString Frmzol2501Form::subjectName() { return frmzol211().Label18->text(); }
 
-Frmzol9Form::Frmzol9Form() : ReportForm(storedTestReport()) {}
+Frmzol9Form::Frmzol9Form() : ReportForm(storedTestDesign()) {}
 
 void Frmzol9Form::layOutPage(CurtPrinter& p)
 {
@@ -126,6 +127,8 @@ void installResultReports()
         prepareReport(report);
         report.Show(vbModal);
     });
+    setTestReportWindows({loadedWindow<Frmzol5Form>, loadedWindow<Frmzol501Form>,
+                          loadedWindow<Frmzol25Form>, loadedWindow<Frmzol2501Form>});
 }
 
 } // namespace zol

@@ -80,7 +80,8 @@ ReportForm& reportWindowOf(ResultForm& result);
 
 // Lets the result windows' print buttons open their report: the preview made
 // visible, the page rendered, the report shown modally until its preview is
-// closed. Called once at start-up.
+// closed. The start-test command finds a test's report windows too. Called
+// once at start-up.
 void installResultReports();
 
 } // namespace zol

@@ -11,7 +11,6 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QPushButton>
-#include <exception>
 
 using namespace zol;
 
@@ -97,20 +96,17 @@ void FrmAboutForm::cmdSysInfo_Click() { StartSysInfo(); }
 
 void FrmAboutForm::StartSysInfo()
 {
-    try {
-        QString program;
-        if (!GetKeyValue(HKEY_LOCAL_MACHINE, QString::fromLatin1(kSysInfoKey),
-                         QString::fromLatin1(kSysInfoValue), program)) {
-            QString folder;
-            if (GetKeyValue(HKEY_LOCAL_MACHINE, QString::fromLatin1(kSysInfoFolderKey),
-                            QString::fromLatin1(kSysInfoFolderValue), folder)
-                && QFileInfo::exists(folder + QLatin1Char('/') + sysInfoProgramName()))
-                program = folder + QLatin1Char('/') + sysInfoProgramName();
-        }
-        if (!program.isEmpty() && links().startProgram(program))
-            return;
-    } catch (const std::exception&) {
+    QString program;
+    if (!GetKeyValue(HKEY_LOCAL_MACHINE, QString::fromLatin1(kSysInfoKey),
+                     QString::fromLatin1(kSysInfoValue), program)) {
+        QString folder;
+        if (GetKeyValue(HKEY_LOCAL_MACHINE, QString::fromLatin1(kSysInfoFolderKey),
+                        QString::fromLatin1(kSysInfoFolderValue), folder)
+            && QFileInfo::exists(folder + QLatin1Char('/') + sysInfoProgramName()))
+            program = folder + QLatin1Char('/') + sysInfoProgramName();
     }
+    if (!program.isEmpty() && links().startProgram(program))
+        return;
     MsgBox(QStringLiteral("此时系统信息不可用"), vbOKOnly);
 }
 

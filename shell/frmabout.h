@@ -30,7 +30,7 @@ public:
     void StartSysInfo();
     // One lookup of the system's settings (platform/sysinfo.h): true and the
     // value, or false and the empty text.
-    bool GetKeyValue(qint32 root, const QString& keyPath, const QString& valueName,
+    [[nodiscard]] bool GetKeyValue(qint32 root, const QString& keyPath, const QString& valueName,
                      QString& value);
 
 protected:

@@ -502,7 +502,7 @@ void FrmzolmaincsForm::Command24_Click()
     OpenWebPage();
 }
 
-void FrmzolmaincsForm::HelpKey() { links().helpKey(this); }
+void FrmzolmaincsForm::HelpKey() { links().openHelp(this); }
 
 void FrmzolmaincsForm::OpenWebPage() { links().openWebPage(build::webPage()); }
 

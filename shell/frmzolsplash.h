@@ -28,7 +28,7 @@ public:
     // load a font before the window could appear. The file holds the bare
     // pixels, which need no image decoder either.
     static QPixmap drawPicture();
-    static bool savePicture(const QString& path);
+    [[nodiscard]] static bool savePicture(const QString& path);
     static QString pictureFile();
 
 protected:

@@ -4,27 +4,26 @@
 #include "platform/dialogs.h"
 #include "records/statswindows.h"
 
-#include <QStringList>
-
 namespace zol {
 
 namespace {
 
 int groupIndex(StatsGroup group) { return int(group); }
 
-// The three count queries, in the order every statistics command runs them.
-QStringList statisticsCountQueries()
-{
-    return {QStringLiteral("SELECT count(*) AS [mz1] FROM 用户信息;"),
-            QStringLiteral("SELECT count(*) AS [mnan1] FROM 用户信息 where 性别='男';"),
-            QStringLiteral("SELECT count(*) AS [mnu1] FROM 用户信息 where 性别='女';")};
-}
+// The count field of each group, in the order every statistics command
+// counts them.
+const char* const kCountFields[] = {"mz1", "mnan1", "mnu1"};
 
-// The count field of the group.
 QString statisticsCountField(StatsGroup group)
 {
-    static const char* const fields[] = {"mz1", "mnan1", "mnu1"};
-    return QString::fromLatin1(fields[groupIndex(group)]);
+    return QString::fromLatin1(kCountFields[groupIndex(group)]);
+}
+
+// The group's count query: every row of its sex, a row without scores too.
+QString statisticsCountQuery(StatsGroup group)
+{
+    return testRecordFigure(QStringLiteral("count(*)"), statisticsCountField(group),
+                            groupCondition(group));
 }
 
 // The group's message when it holds fewer than MinStatsRecords tests.
@@ -49,8 +48,8 @@ void runStatisticsCommand(StatsGroup group)
     if (!db)
         return;  // reported
     QList<Recordset> counts;
-    for (const QString& sql : statisticsCountQueries()) {
-        counts << db->OpenRecordset(sql);
+    for (const StatsGroup each : {StatsGroup::All, StatsGroup::Men, StatsGroup::Women}) {
+        counts << db->OpenRecordset(statisticsCountQuery(each));
         if (!counts.last().isValid())
             return;  // reported
     }

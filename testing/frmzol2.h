@@ -19,12 +19,6 @@ namespace zol {
 
 class ResultForm;
 
-// The items of the four lists, in list order.
-QStringList educationItems();    // Combo3
-QStringList ethnicityItems();    // Combo2
-QStringList occupationItems();   // Combo4
-QStringList sourceItems();       // Combo1
-
 class Frmzol2Form : public Form {
     Q_OBJECT
 public:

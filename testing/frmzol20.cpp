@@ -1,6 +1,8 @@
 #include "testing/frmzol20.h"
 
 #include "platform/twips.h"
+#include "testing/frmzol1.h"
+#include "testing/frmzol2.h"
 #include "testing/questionnaire.h"
 #include "testing/rawscores.h"
 #include "testing/resultwindow.h"
@@ -78,7 +80,7 @@ void Frmzol20Form::Command1_Click()
 
 void Frmzol20Form::Command2_Click()
 {
-    unloadWindows({QStringLiteral("frmzol20"), QStringLiteral("frmzol2"), QStringLiteral("frmzol1")});
+    unloadWindows({unloadOf<Frmzol20Form>, unloadOf<Frmzol2Form>, unloadOf<Frmzol1Form>});
 }
 
 } // namespace zol

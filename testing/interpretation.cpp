@@ -52,20 +52,16 @@ int scaleIndex(Scale scale)
 
 } // namespace
 
-int interpretationBand(int score)
+int interpretationBand(double score)
 {
-    // 38.5 and 61.5 are compared with the score as a real number.
-    const double t = score;
-    if (t < 38.5)
+    if (score < 38.5)
         return 1;
     if (score < 50)
         return 2;
-    if (t < 61.5)
-        return 3;
-    return 4;
+    return score < 61.5 ? 3 : 4;
 }
 
-QString interpretationText(Scale scale, int score)
+QString interpretationSentence(Scale scale, int score)
 {
     return QString::fromUtf16(kTexts[scaleIndex(scale)][interpretationBand(score) - 1]);
 }
@@ -80,10 +76,10 @@ void InterpretationText(QLineEdit* text1, QLineEdit* text2, QLineEdit* text3, QL
         box->setText(text);
         box->setCursorPosition(0);
     };
-    show(text2, interpretationText(Scale::E, gEScore));
-    show(text3, interpretationText(Scale::N, gNScore));
-    show(text1, interpretationText(Scale::P, gPScore));
-    show(text4, interpretationText(Scale::L, gLScore));
+    show(text2, interpretationSentence(Scale::E, gEScore));
+    show(text3, interpretationSentence(Scale::N, gNScore));
+    show(text1, interpretationSentence(Scale::P, gPScore));
+    show(text4, interpretationSentence(Scale::L, gLScore));
 }
 
 } // namespace zol

@@ -11,12 +11,13 @@ class QLineEdit;
 namespace zol {
 
 // The band of a standard score T, the same for every scale:
-// 1: T < 38.5; 2: 38.5 <= T < 50; 3: 50 <= T < 61.5; 4: T >= 61.5.
-int interpretationBand(int score);
+// 1: T < 38.5; 2: 38.5 <= T < 50; 3: 50 <= T < 61.5; 4: T >= 61.5. The
+// record browser reads stored scores, which need not be whole numbers.
+int interpretationBand(double score);
 
 // The sentence for the scale and standard score. It begins with the number
 // of the box it belongs in ("1：" P, "2：" E, "3：" N, "4：" L).
-QString interpretationText(Scale scale, int score);
+QString interpretationSentence(Scale scale, int score);
 
 // Replaces the text of the four boxes by the sentences for the module's
 // current standard scores: P -> text1, E -> text2, N -> text3, L -> text4.

@@ -5,7 +5,9 @@
 #include "platform/palette.h"
 #include "platform/paths.h"
 #include "platform/twips.h"
+#include "testing/frmzol1.h"
 #include "testing/frmzol2.h"
+#include "testing/frmzol20.h"
 #include "testing/zolmodule1.h"
 
 #include <QDir>
@@ -144,8 +146,7 @@ void QuestionnaireForm::beginTest()
     CurItem = 1;
     for (QString& a : Answers)
         a.clear();
-    gPRaw = gERaw = gNRaw = gLRaw = 0;
-    gPScore = gEScore = gNScore = gLScore = 0;
+    clearScores();
     Label3->setText(Items[1]);
     Label4->clear();
     Label2->setText(QStringLiteral("1."));
@@ -226,15 +227,13 @@ void QuestionnaireForm::Command5_Click()
 {
     Hide();
 
-    for (int n = 1; n <= kItemCount; ++n)
-        Keys[n] = itemKey(n).keyed;
     // Counted afresh: whatever an earlier test left in the counters is gone.
     const RawScores raw = scoreAnswers(Answers);
     gPRaw = qint16(raw.p);
     gERaw = qint16(raw.e);
     gNRaw = qint16(raw.n);
     gLRaw = qint16(raw.l);
-    gPScore = gEScore = gNScore = gLScore = 0;
+    clearStandardScores();
     ApplyNorms();
 
     // The E-N window draws its point itself while it loads; the profile is
@@ -253,8 +252,8 @@ void QuestionnaireForm::Command6_Click()
                vbOKCancel | vbInformation, QStringLiteral("提示"))
         != vbOK)
         return;
-    unloadWindows({formName(), QStringLiteral("frmzol20"), QStringLiteral("frmzol2"),
-                   QStringLiteral("frmzol1")});
+    Unload();
+    unloadWindows({unloadOf<Frmzol20Form>, unloadOf<Frmzol2Form>, unloadOf<Frmzol1Form>});
 }
 
 // The close box asks the quit question too; on OK the whole test goes.

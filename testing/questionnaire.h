@@ -23,7 +23,7 @@ QString itemFilePath();   // programFile("zolitems.txt")
 // Reads the item texts: exactly 88 non-empty lines, each trimmed of outer
 // blanks; empty lines are skipped. On failure returns false and says why
 // in message.
-bool readItemFile(const QString& path, QStringList* items, QString* message);
+[[nodiscard]] bool readItemFile(const QString& path, QStringList* items, QString* message);
 
 class QuestionnaireForm : public Form {
     Q_OBJECT
@@ -43,7 +43,6 @@ public:
     // Item n at index n; index 0 is unused.
     std::array<QString, kItemCount + 1> Items;
     std::array<QString, kItemCount + 1> Answers;   // "", "是" or "否"
-    std::array<QString, kItemCount + 1> Keys;      // keyed answers, filled while scoring
     qint16 CurItem = 1;
 
     // False when the item file could not be read at load (the error was shown).

@@ -4,7 +4,9 @@
 #include "platform/dialogs.h"
 #include "platform/fonts.h"
 #include "platform/twips.h"
+#include "testing/frmzol1.h"
 #include "testing/frmzol2.h"
+#include "testing/frmzol20.h"
 #include "testing/interpretation.h"
 #include "testing/resultwindow.h"
 
@@ -196,8 +198,8 @@ void RawScoreForm::Command1_Click()
 
 void RawScoreForm::Command2_Click()
 {
-    unloadWindows({formName(), QStringLiteral("frmzol20"), QStringLiteral("frmzol2"),
-                   QStringLiteral("frmzol1")});
+    Unload();
+    unloadWindows({unloadOf<Frmzol20Form>, unloadOf<Frmzol2Form>, unloadOf<Frmzol1Form>});
 }
 
 // The close box asks whether to quit the test; on OK the whole test goes.
@@ -243,7 +245,7 @@ void Frmzol19Form::okSteps(const RawScores& raw)
     Frmzol401Form& result = frmzol401();
     writeSubjectLabels(result);
     setRawScores(raw);
-    gPScore = gEScore = gNScore = gLScore = 0;
+    clearStandardScores();
     ApplyNorms();
     result.Show();
     ProfileChart(result);
@@ -256,8 +258,7 @@ Frmzol22Form::Frmzol22Form() : RawScoreForm(QStringLiteral("frmzol22"), 960, 20)
 void Frmzol22Form::Form_Load()
 {
     emptyBoxes();
-    gPRaw = gERaw = gNRaw = gLRaw = 0;
-    gPScore = gEScore = gNScore = gLScore = 0;
+    clearScores();
 }
 
 void Frmzol22Form::okSteps(const RawScores& raw)
@@ -269,7 +270,7 @@ void Frmzol22Form::okSteps(const RawScores& raw)
     // draws its point for this test's scores.
     Frmzol211Form& result = frmzol211();
     writeSubjectLabels(result);
-    gPScore = gEScore = gNScore = gLScore = 0;
+    clearStandardScores();
     ApplyNorms();
     writeScoreLabels(result);
     InterpretationText(result.Text1, result.Text2, result.Text3, result.Text4);

@@ -68,7 +68,7 @@ protected:
     static void setSubject();
 
 private:
-    std::optional<RawScores> checkedScores() const;
+    [[nodiscard]] std::optional<RawScores> checkedScores() const;
     QLineEdit* box(int index) const;
 
     int lKeyLimit_;

@@ -10,8 +10,12 @@
 #include "platform/palette.h"
 #include "platform/paths.h"
 #include "platform/twips.h"
+#include "testing/frmzol1.h"
 #include "testing/frmzol2.h"
+#include "testing/frmzol20.h"
 #include "testing/interpretation.h"
+#include "testing/questionnaire.h"
+#include "testing/rawscores.h"
 #include "testing/zolmodule1.h"
 
 #include <limits>
@@ -67,16 +71,14 @@ void ENChart(Form& window)
     window.surface().Circle(gPlotN, gPlotE, 100, kRed);
 }
 
-void unloadWindows(const QStringList& names)
+void unloadWindows(const QList<WindowUnload>& windows)
 {
-    for (const QString& name : names)
-        if (Form* f = Form::findLoaded(name))
-            f->Unload();
+    for (const WindowUnload unload : windows)
+        unload();
 }
 
-ResultForm::ResultForm(const QString& name, ChartKind kind, const QStringList& exitList,
-                       const QString& reportName)
-    : Form(name), kind_(kind), exitList_(exitList), reportName_(reportName)
+ResultForm::ResultForm(const QString& name, ChartKind kind, const QList<WindowUnload>& exitList)
+    : Form(name), kind_(kind), exitList_(exitList)
 {
     setWindowTitle(kCaption);
     setFixedDialogBorder();
@@ -305,7 +307,7 @@ void writeScoreLabels(ResultForm& window)
 void ResultForm::Form_Load()
 {
     if (kind_ == ChartKind::EN) {
-        gPScore = gEScore = gNScore = gLScore = 0;
+        clearStandardScores();
         ApplyNorms();
         ENChart(*this);
     }
@@ -378,33 +380,29 @@ void ResultForm::Command3_Click()
 
 Frmzol4Form::Frmzol4Form()
     : ResultForm(QStringLiteral("frmzol4"), ChartKind::Profile,
-                 {QStringLiteral("frmzol4"), QStringLiteral("Frmzol3"), QStringLiteral("frmzol2"),
-                  QStringLiteral("frmzol1"), QStringLiteral("frmzol20")},
-                 QStringLiteral("frmzol5"))
+                 {unloadOf<Frmzol4Form>, unloadOf<Frmzol3Form>, unloadOf<Frmzol2Form>,
+                  unloadOf<Frmzol1Form>, unloadOf<Frmzol20Form>})
 {
 }
 
 Frmzol401Form::Frmzol401Form()
     : ResultForm(QStringLiteral("frmzol401"), ChartKind::Profile,
-                 {QStringLiteral("frmzol401"), QStringLiteral("frmzol19"),
-                  QStringLiteral("frmzol20"), QStringLiteral("frmzol2"), QStringLiteral("frmzol1")},
-                 QStringLiteral("frmzol501"))
+                 {unloadOf<Frmzol401Form>, unloadOf<Frmzol19Form>, unloadOf<Frmzol20Form>,
+                  unloadOf<Frmzol2Form>, unloadOf<Frmzol1Form>})
 {
 }
 
 Frmzol21Form::Frmzol21Form()
     : ResultForm(QStringLiteral("frmzol21"), ChartKind::EN,
-                 {QStringLiteral("frmzol21"), QStringLiteral("frmzol20"), QStringLiteral("Frmzol23"),
-                  QStringLiteral("frmzol2"), QStringLiteral("frmzol1")},
-                 QStringLiteral("frmzol25"))
+                 {unloadOf<Frmzol21Form>, unloadOf<Frmzol20Form>, unloadOf<Frmzol23Form>,
+                  unloadOf<Frmzol2Form>, unloadOf<Frmzol1Form>})
 {
 }
 
 Frmzol211Form::Frmzol211Form()
     : ResultForm(QStringLiteral("frmzol211"), ChartKind::EN,
-                 {QStringLiteral("frmzol211"), QStringLiteral("frmzol2"), QStringLiteral("frmzol1"),
-                  QStringLiteral("frmzol22"), QStringLiteral("frmzol20")},
-                 QStringLiteral("frmzol2501"))
+                 {unloadOf<Frmzol211Form>, unloadOf<Frmzol2Form>, unloadOf<Frmzol1Form>,
+                  unloadOf<Frmzol22Form>, unloadOf<Frmzol20Form>})
 {
 }
 

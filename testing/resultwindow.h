@@ -11,13 +11,16 @@
 
 #include <QLabel>
 #include <QLineEdit>
+#include <QList>
 #include <QPushButton>
-#include <QStringList>
 #include <functional>
 
 namespace zol {
 
 class DataControl;
+
+// Unloads the windows in order.
+void unloadWindows(const QList<WindowUnload>& windows);
 
 enum class ChartKind { Profile, EN };
 
@@ -71,14 +74,9 @@ public:
     // "打印报告": hands over to the window's report window.
     void Command3_Click();
 
-    // The windows unloaded by the exit, in order (this window first).
-    QStringList exitUnloadList() const { return exitList_; }
-    // Name of the report window that prints this result.
-    QString reportWindowName() const { return reportName_; }
-
 protected:
-    ResultForm(const QString& name, ChartKind kind, const QStringList& exitList,
-               const QString& reportName);
+    // exitList: the windows the exit unloads, in order (this window first).
+    ResultForm(const QString& name, ChartKind kind, const QList<WindowUnload>& exitList);
 
     void Form_Load() override;
     void Form_QueryUnload(bool& cancel) override;
@@ -93,8 +91,7 @@ private:
     void exitTest();
 
     ChartKind kind_;
-    QStringList exitList_;
-    QString reportName_;
+    QList<WindowUnload> exitList_;
 };
 
 class Frmzol4Form : public ResultForm {
@@ -128,9 +125,6 @@ inline Frmzol4Form& frmzol4() { return DefaultForm<Frmzol4Form>::get(); }
 inline Frmzol401Form& frmzol401() { return DefaultForm<Frmzol401Form>::get(); }
 inline Frmzol21Form& frmzol21() { return DefaultForm<Frmzol21Form>::get(); }
 inline Frmzol211Form& frmzol211() { return DefaultForm<Frmzol211Form>::get(); }
-
-// Unloads the named windows in order, each only when it is loaded.
-void unloadWindows(const QStringList& names);
 
 // Writes the module's raw and standard scores into the window's score
 // labels (Label7 to Label10 and Label12 to Label15, P, E, N, L).

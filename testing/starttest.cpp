@@ -1,24 +1,43 @@
 #include "testing/starttest.h"
 
-#include "platform/form.h"
 #include "testing/frmzol1.h"
+#include "testing/frmzol2.h"
+#include "testing/frmzol20.h"
+#include "testing/questionnaire.h"
+#include "testing/rawscores.h"
+#include "testing/resultwindow.h"
 
 namespace zol {
 
-QStringList testWindowNames()
+namespace {
+
+QList<LoadedWindow>& reportWindows()
 {
-    return {QStringLiteral("frmzol1"),   QStringLiteral("frmzol2"),   QStringLiteral("frmzol20"),
-            QStringLiteral("Frmzol3"),   QStringLiteral("Frmzol23"),  QStringLiteral("frmzol19"),
-            QStringLiteral("frmzol22"),  QStringLiteral("frmzol4"),   QStringLiteral("frmzol401"),
-            QStringLiteral("frmzol21"),  QStringLiteral("frmzol211"), QStringLiteral("frmzol5"),
-            QStringLiteral("frmzol501"), QStringLiteral("frmzol25"),  QStringLiteral("frmzol2501")};
+    static QList<LoadedWindow> list;
+    return list;
 }
+
+// The windows of one test, from the notice to the report windows.
+QList<LoadedWindow> testWindows()
+{
+    return QList<LoadedWindow>{loadedWindow<Frmzol1Form>,   loadedWindow<Frmzol2Form>,
+                               loadedWindow<Frmzol20Form>,  loadedWindow<Frmzol3Form>,
+                               loadedWindow<Frmzol23Form>,  loadedWindow<Frmzol19Form>,
+                               loadedWindow<Frmzol22Form>,  loadedWindow<Frmzol4Form>,
+                               loadedWindow<Frmzol401Form>, loadedWindow<Frmzol21Form>,
+                               loadedWindow<Frmzol211Form>}
+           + reportWindows();
+}
+
+} // namespace
+
+void setTestReportWindows(const QList<LoadedWindow>& windows) { reportWindows() = windows; }
 
 void startTest()
 {
     Form* onShow = nullptr;
-    for (const QString& name : testWindowNames()) {
-        Form* f = Form::findLoaded(name);
+    for (const LoadedWindow window : testWindows()) {
+        Form* f = window();
         if (!f || !f->isVisible())
             continue;
         // A window shown modally is the one that takes input; otherwise the
@@ -27,11 +46,10 @@ void startTest()
             onShow = f;
     }
     if (!onShow) {
-        for (const char* name : {"frmzol1", "frmzol2", "frmzol20"}) {
-            if (Form* f = Form::findLoaded(QString::fromLatin1(name))) {
-                onShow = f;
+        for (const LoadedWindow window :
+             {loadedWindow<Frmzol1Form>, loadedWindow<Frmzol2Form>, loadedWindow<Frmzol20Form>}) {
+            if ((onShow = window()))
                 break;
-            }
         }
     }
     if (onShow) {

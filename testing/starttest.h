@@ -1,12 +1,15 @@
 // The start-test command of the main window.
 #pragma once
 
-#include <QStringList>
+#include "platform/form.h"
+
+#include <QList>
 
 namespace zol {
 
-// The windows of one test, from the notice to the result windows.
-QStringList testWindowNames();
+// The report windows end a test too, but live in a library above this one;
+// the program names them at start-up (in the order of their result windows).
+void setTestReportWindows(const QList<LoadedWindow>& windows);
 
 // Starts a test by showing the notice frmzol1. While a test's windows are
 // still loaded, no second test is started over it: the test window on

@@ -25,6 +25,14 @@ qint16 gPlotE = 0;
 qint16 gPlotN = 0;
 qint16 gPlotL = 0;
 
+void clearStandardScores() { gPScore = gEScore = gNScore = gLScore = 0; }
+
+void clearScores()
+{
+    gPRaw = gERaw = gNRaw = gLRaw = 0;
+    clearStandardScores();
+}
+
 namespace {
 
 // The upper end of an open top row ("20 and above").

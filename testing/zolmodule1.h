@@ -29,6 +29,12 @@ extern qint16 gEScore;
 extern qint16 gNScore;
 extern qint16 gLScore;
 
+// Sets the four standard scores to 0, before the norms of a new set of raw
+// scores: a scale that no table row covers then shows 0, not an old score.
+void clearStandardScores();
+// Sets the four raw scores and the four standard scores to 0.
+void clearScores();
+
 // Chart coordinates (twips) of the chart drawn last.
 extern qint16 gPlotP;
 extern qint16 gPlotE;
@@ -45,7 +51,7 @@ enum class NormGroup {
 
 // The standard score the group's table gives for a raw score of the scale,
 // or no value when no row of the table covers that raw score.
-std::optional<int> normScore(NormGroup group, Scale scale, int raw);
+[[nodiscard]] std::optional<int> normScore(NormGroup group, Scale scale, int raw);
 
 // Each routine reads the four raw scores and writes the four standard scores
 // by its table. A raw score that no row covers leaves its standard score as
@@ -67,7 +73,7 @@ void NormFemale60();
 // "男" or "女", the age is the numeric value of the text (see Val) and picks
 // the band 16-19, 20-29, 30-39, 40-49, 50-59 or 60 and over. No table for an
 // age under 16 or any other sex text.
-std::optional<NormGroup> normGroupOf(const QString& sex, const QString& age);
+[[nodiscard]] std::optional<NormGroup> normGroupOf(const QString& sex, const QString& age);
 
 // Runs the norm routine of normGroupOf(gSex, gAge); with no table it runs
 // none and leaves the standard scores as they were.

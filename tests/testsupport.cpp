@@ -102,14 +102,14 @@ std::unique_ptr<zol::MediaEngine> RecordingMedia::newEngine(QWidget*)
 
 void WindowFixture::startWindows()
 {
-    zol::Form::unloadAll();
+    zol::unloadAllWindows();
     folder = std::make_unique<TempProgramFolder>();
     dialogs = std::make_unique<zol::ScriptedDialogs>();
 }
 
 void WindowFixture::stopWindows()
 {
-    zol::Form::unloadAll();
+    zol::unloadAllWindows();
     dialogs.reset();
     folder.reset();
 }

@@ -2,6 +2,7 @@
 // program folder of the test's own and the fixture of the window tests.
 #pragma once
 
+#include "tests/support/loadedwindows.h"
 #include "tests/support/scripteddialogs.h"
 #include "platform/media.h"
 #include "platform/printing.h"

@@ -99,7 +99,7 @@ private slots:
         DesktopLinks links;
         links.setOpener(opener);
         links.setHelpFile(file);
-        help ? links.helpKey(nullptr) : links.openTextFile(file);
+        help ? links.openHelp(nullptr) : links.openTextFile(file);
         QTest::qWait(300);
         QTRY_COMPARE(dialogs.count(), says.isEmpty() ? 0 : 1);
         QVERIFY(says.isEmpty() || (dialogs.last().prompt.startsWith(says)

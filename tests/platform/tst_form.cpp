@@ -48,11 +48,11 @@ class FormModelTest : public QObject {
 private slots:
     void init()
     {
-        Form::unloadAll();
+        unloadAllWindows();
         gLoads = gUnloads = 0;
         gKeepOnClose = false;
     }
-    void cleanup() { Form::unloadAll(); }
+    void cleanup() { unloadAllWindows(); }
 
     void firstReferenceLoadsOnce()
     {
@@ -64,7 +64,7 @@ private slots:
         sample().Hide();
         sample().Show();
         QCOMPARE(gLoads, 1);
-        QCOMPARE(Form::loadedFormNames(), QStringList{QStringLiteral("sample")});
+        QCOMPARE(loadedFormNames(), QStringList{QStringLiteral("sample")});
     }
 
     void unloadThenReferenceLoadsAfresh()

@@ -83,21 +83,6 @@ private slots:
     void cleanup() { stopWindows(); }
 
     // The bands of the browser's texts meet at 38.5, 50 and 61.5.
-    void bands_data()
-    {
-        QTest::addColumn<double>("score");
-        QTest::addColumn<int>("band");
-        for (const auto& [score, band] : {std::pair{38.0, 1}, {38.5, 2}, {49.0, 2}, {50.0, 3},
-                                          {61.0, 3}, {61.5, 4}, {-1e300, 1}, {1e300, 4}})
-            QTest::addRow("%g", score) << score << band;
-    }
-    void bands()
-    {
-        QFETCH(double, score);
-        QFETCH(int, band);
-        QCOMPARE(browserBand(score), band);
-    }
-
     // From the first row: clicks, rows saved or deleted elsewhere at "|";
     // the name shown after each click, the messages, 首条 <<< >>> 末条 at
     // the end, and the stored tests. Moves and deletes leave the chart.
@@ -381,7 +366,7 @@ private slots:
         QVERIFY(w.isVisible() && report->isVisible());
         press(w, QStringLiteral("退出"));
         zoltest::flushDeletes();
-        QVERIFY(report.isNull() && Form::loadedFormNames().isEmpty());
+        QVERIFY(report.isNull() && loadedFormNames().isEmpty());
         QCOMPARE(dialogs->prompts(), (QStringList(2, QStringLiteral("你要结束查询吗！"))));
         QCOMPARE(dialogs->last().title, QStringLiteral("提示"));
     }

@@ -127,7 +127,7 @@ private slots:
             print.pdfPath = folder->file(layout + more.left(1) + QStringLiteral(".pdf"));
             w.Command1_Click();
             QVERIFY(QFileInfo(print.pdfPath).size() > 0);
-            auto* sheet = static_cast<StatisticsForm*>(Form::findLoaded(layout));
+            auto* sheet = static_cast<StatisticsForm*>(findLoaded(layout));
             QVERIFY(sheet);
             QVERIFY(!sheet->isVisible());
             QCOMPARE(sheet->cells(), w.cells());

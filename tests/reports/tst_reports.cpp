@@ -349,7 +349,7 @@ private slots:
         QCOMPARE(texts(ops, PrintOp::Footer),
                  (QStringList{web, QStringLiteral("B r e v a n d 出 品"), mail}));
         // The report reads what it is lent and loads no window of its own.
-        QCOMPARE(Form::loadedFormNames(), QStringList{QStringLiteral("frmzol9")});
+        QCOMPARE(loadedFormNames(), QStringList{QStringLiteral("frmzol9")});
     }
 };
 
@@ -431,7 +431,7 @@ private slots:
         flushDeletes();
         QVERIFY(seen.isNull());
         QVERIFY(r.isVisible());
-        QVERIFY(Form::findLoaded(r.formName()));
+        QVERIFY(findLoaded(r.formName()));
     }
 };
 

@@ -63,7 +63,7 @@ public:
     {
         calls << QStringLiteral("banner ") + path;
     }
-    void helpKey(QWidget*) override { calls << QStringLiteral("help key"); }
+    void openHelp(QWidget*) override { calls << QStringLiteral("help key"); }
     void openWebPage(const QString& address) override { calls << QStringLiteral("web ") + address; }
     void openMail(const QString& address) override { calls << QStringLiteral("mail ") + address; }
     void openTextFile(const QString& path) override { calls << QStringLiteral("text ") + path; }

@@ -82,7 +82,7 @@ private slots:
         QVERIFY(!mainLoaded());
         QCOMPARE(end->ends, 1);
         QCOMPARE(OtherForm::unloads, 0);
-        QCOMPARE(Form::loadedFormNames(), QStringList{QStringLiteral("other")});
+        QCOMPARE(loadedFormNames(), QStringList{QStringLiteral("other")});
         flushDeletes();
     }
 

@@ -121,7 +121,7 @@ private slots:
         QVERIFY(m.Pltest->isVisible());
         QVERIFY(!m.Pltest->isEnabled());
         m.Pltest->trigger();
-        QCOMPARE(Form::loadedFormNames(), QStringList{QStringLiteral("frmzolmaincs")});
+        QCOMPARE(loadedFormNames(), QStringList{QStringLiteral("frmzolmaincs")});
         QCOMPARE(dialogs->count(), 0);
         // Setting the states again leaves it disabled.
         m.setCommandStates();
@@ -170,7 +170,7 @@ private slots:
             QVERIFY(!notice->Command1->isEnabled());
             command();
             QCOMPARE(&zol::frmzol1(), notice);
-            QCOMPARE(Form::loadedFormNames(),
+            QCOMPARE(loadedFormNames(),
                      (QStringList{QStringLiteral("frmzolmaincs"), QStringLiteral("frmzol1")}));
             QTest::mouseClick(notice->Command2, Qt::LeftButton);
             zoltest::flushDeletes();

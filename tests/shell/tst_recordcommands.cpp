@@ -43,7 +43,7 @@ private slots:
                 QVERIFY(b && b->isEnabled());
                 QTest::mouseClick(b, Qt::LeftButton);
             }
-            Form* shown = Form::findLoaded(window);
+            Form* shown = findLoaded(window);
             QVERIFY(shown && shown->isVisible());
             // A second command shows the same window again, not a new one,
             // also after it was hidden.
@@ -51,7 +51,7 @@ private slots:
             first = shown;
             shown->Hide();
         }
-        QCOMPARE(Form::loadedFormNames(), (QStringList{QStringLiteral("frmzolmaincs"), window}));
+        QCOMPARE(loadedFormNames(), (QStringList{QStringLiteral("frmzolmaincs"), window}));
         QCOMPARE(dialogs->count(), 0);
     }
 };

@@ -62,7 +62,7 @@ private slots:
         QVERIFY(frmzolsplash().Timer1->isActive());
         QVERIFY(mainLoaded());
         QVERIFY(!frmzolmaincs().isVisible());
-        QCOMPARE(Form::loadedFormNames(),
+        QCOMPARE(loadedFormNames(),
                  (QStringList{QStringLiteral("frmzolsplash"), QStringLiteral("frmzolmaincs")}));
 
         // What the load step left behind.
@@ -93,7 +93,7 @@ private slots:
         QVERIFY(!splashLoaded());
         QVERIFY(mainVisible());
         QCOMPARE(music->plays(), 1);  // the main window was not loaded a second time
-        QCOMPARE(Form::loadedFormNames(), QStringList{QStringLiteral("frmzolmaincs")});
+        QCOMPARE(loadedFormNames(), QStringList{QStringLiteral("frmzolmaincs")});
         flushDeletes();
     }
 

@@ -31,7 +31,7 @@ void storeTests(const QStringList& sexes)
 // The statistics windows that are loaded.
 QStringList statisticsWindows()
 {
-    QStringList names = Form::loadedFormNames();
+    QStringList names = loadedFormNames();
     names.removeAll(QStringLiteral("frmzolmaincs"));
     return names;
 }
@@ -60,7 +60,7 @@ private:
                 QCOMPARE(opened, QStringList{QString::fromLatin1(windows[int(group)])});
                 QCOMPARE(dialogs->count(), 0);
             }();
-            Form::findLoaded(opened.first())->Unload();
+            findLoaded(opened.first())->Unload();
             return true;
         }
         zoltest::verifyOneMessage(*dialogs, message, build::programTitle(), vbOKOnly);
@@ -97,7 +97,7 @@ private slots:
         QCOMPARE(choose(StatsGroup::Men, kMenMessage), men >= 2);
         QCOMPARE(choose(StatsGroup::Women, kWomenMessage), women >= 2);
         // Nothing else was loaded, and the file was only read.
-        QCOMPARE(Form::loadedFormNames(), QStringList{QStringLiteral("frmzolmaincs")});
+        QCOMPARE(loadedFormNames(), QStringList{QStringLiteral("frmzolmaincs")});
         QCOMPARE(dbtest::rowCount(), men + women + others);
     }
 

@@ -47,17 +47,17 @@ class InterpretationTest : public QObject {
 private slots:
     void bands_data()
     {
-        QTest::addColumn<int>("score");
+        QTest::addColumn<double>("score");
         QTest::addColumn<int>("band");
-        const int rows[][2] = {{-32768, 1}, {-5, 1}, {0, 1}, {35, 1}, {38, 1},
-                               {39, 2}, {40, 2}, {49, 2}, {50, 3}, {60, 3}, {61, 3},
-                               {62, 4}, {65, 4}, {120, 4}, {32767, 4}};
-        for (const auto& r : rows)
-            QTest::addRow("%d", r[0]) << r[0] << r[1];
+        // Stored scores need not be whole numbers: the limits themselves too.
+        for (const auto& [score, band] :
+             {std::pair{-1e300, 1}, {-32768.0, 1}, {0.0, 1}, {38.0, 1}, {38.5, 2}, {39.0, 2},
+              {49.0, 2}, {50.0, 3}, {61.0, 3}, {61.5, 4}, {62.0, 4}, {32767.0, 4}, {1e300, 4}})
+            QTest::addRow("%g", score) << score << band;
     }
     void bands()
     {
-        QFETCH(int, score);
+        QFETCH(double, score);
         QFETCH(int, band);
         QCOMPARE(interpretationBand(score), band);
     }
@@ -66,13 +66,13 @@ private slots:
     {
         for (const Sentence& s : kSentences) {
             const QString want = QString::fromUtf16(s.text);
-            QCOMPARE(interpretationText(s.scale, kScoreInBand[s.band]), want);
+            QCOMPARE(interpretationSentence(s.scale, kScoreInBand[s.band]), want);
         }
         // The band limits reach the sentences too.
-        QCOMPARE(interpretationText(Scale::E, 38), QString::fromUtf16(kSentences[4].text));
-        QCOMPARE(interpretationText(Scale::E, 39), QString::fromUtf16(kSentences[5].text));
-        QCOMPARE(interpretationText(Scale::E, 61), QString::fromUtf16(kSentences[6].text));
-        QCOMPARE(interpretationText(Scale::E, 62), QString::fromUtf16(kSentences[7].text));
+        QCOMPARE(interpretationSentence(Scale::E, 38), QString::fromUtf16(kSentences[4].text));
+        QCOMPARE(interpretationSentence(Scale::E, 39), QString::fromUtf16(kSentences[5].text));
+        QCOMPARE(interpretationSentence(Scale::E, 61), QString::fromUtf16(kSentences[6].text));
+        QCOMPARE(interpretationSentence(Scale::E, 62), QString::fromUtf16(kSentences[7].text));
     }
 
     // Each scale in a different band, so a sentence in the wrong box or from
@@ -86,10 +86,10 @@ private slots:
         setScores(70, 45, 30, 55);
         for (int pass = 0; pass < 2; ++pass) {
             InterpretationText(&text1, &text2, &text3, &text4);
-            QCOMPARE(text1.text(), interpretationText(Scale::P, 70));
-            QCOMPARE(text2.text(), interpretationText(Scale::E, 45));
-            QCOMPARE(text3.text(), interpretationText(Scale::N, 30));
-            QCOMPARE(text4.text(), interpretationText(Scale::L, 55));
+            QCOMPARE(text1.text(), interpretationSentence(Scale::P, 70));
+            QCOMPARE(text2.text(), interpretationSentence(Scale::E, 45));
+            QCOMPARE(text3.text(), interpretationSentence(Scale::N, 30));
+            QCOMPARE(text4.text(), interpretationSentence(Scale::L, 55));
             QVERIFY(text1.text().startsWith(QStringLiteral("1：性情孤僻")));
             QVERIFY(text4.text().startsWith(QStringLiteral("4：提示个性清高，或是")));
         }

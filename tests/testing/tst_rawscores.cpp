@@ -164,7 +164,7 @@ class RawScoreOkTest : public WindowFixture {
         verifyOneMessage(*dialogs, QStringLiteral("你输入的原始分有误，请重新检查一遍各量表创始值！"),
                          kErrorTitle, vbOKOnly);
         QVERIFY(w.isVisible());
-        QVERIFY(!Form::findLoaded(result));
+        QVERIFY(!findLoaded(result));
     }
 
 private slots:
@@ -279,10 +279,10 @@ private slots:
         QCOMPARE(gSex, QStringLiteral("男"));
         // The empty L box is 0, and its standard score 0, not the 99 of before.
         QCOMPARE(scoreTexts(r), (QStringList{"12", "18", "24", "0", "75", "70", "80", "0"}));
-        QCOMPARE(r.Text1->text(), interpretationText(Scale::P, 75));
-        QCOMPARE(r.Text2->text(), interpretationText(Scale::E, 70));
-        QCOMPARE(r.Text3->text(), interpretationText(Scale::N, 80));
-        QCOMPARE(r.Text4->text(), interpretationText(Scale::L, 0));
+        QCOMPARE(r.Text1->text(), interpretationSentence(Scale::P, 75));
+        QCOMPARE(r.Text2->text(), interpretationSentence(Scale::E, 70));
+        QCOMPARE(r.Text3->text(), interpretationSentence(Scale::N, 80));
+        QCOMPARE(r.Text4->text(), interpretationSentence(Scale::L, 0));
         QCOMPARE(r.Label18->text(), QStringLiteral("李四"));
         QCOMPARE(r.Label35->text(), QStringLiteral("门诊"));
         QCOMPARE(r.Label33->text(), QStringLiteral("1"));
@@ -310,8 +310,8 @@ private slots:
         QCOMPARE(scoreTexts(r), (QStringList{"0", "21", "23", "6", "0", "80", "80", "25"}));
         QCOMPARE(r.Label20->text(), QStringLiteral("女"));
         QCOMPARE(r.Label22->text(), QStringLiteral("65"));
-        QCOMPARE(r.Text1->text(), interpretationText(Scale::P, 0));
-        QCOMPARE(r.Text4->text(), interpretationText(Scale::L, 25));
+        QCOMPARE(r.Text1->text(), interpretationSentence(Scale::P, 0));
+        QCOMPARE(r.Text4->text(), interpretationSentence(Scale::L, 25));
         // E 80 and N 80: the point the window drew while it loaded.
         verifyEnPoint(r, QPoint(5160, 2400));
         QCOMPARE(int(gPlotP), 11);
@@ -323,7 +323,7 @@ private slots:
         click(w.Command2);
         flushDeletes();
         QCOMPARE(dialogs->count(), 0);
-        QVERIFY(Form::loadedFormNames().isEmpty());
+        QVERIFY(loadedFormNames().isEmpty());
     }
 
     void closeBoxAsksTheQuitQuestion()
@@ -338,7 +338,7 @@ private slots:
         QCOMPARE(w.Text1->text(), QStringLiteral("7"));
         w.close();   // OK
         flushDeletes();
-        QVERIFY(Form::loadedFormNames().isEmpty());
+        QVERIFY(loadedFormNames().isEmpty());
     }
 };
 

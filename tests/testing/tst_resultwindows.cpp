@@ -31,6 +31,18 @@ void loadPlaceholders(const QStringList& names)
         new Placeholder(n);
 }
 
+// The other windows of a test, loaded for the exit to unload.
+void loadTestWindows()
+{
+    frmzol1();
+    frmzol2();
+    frmzol20();
+    Frmzol3();
+    Frmzol23();
+    frmzol19();
+    frmzol22();
+}
+
 // Fills the labels of a result window as the scorers do.
 void fillLabels(ResultForm& w)
 {
@@ -67,7 +79,7 @@ void everyItemYesMan25()
 class ResultChartTest : public QObject {
     Q_OBJECT
 private slots:
-    void cleanup() { Form::unloadAll(); }
+    void cleanup() { unloadAllWindows(); }
 
     void profileSegmentsFollowTheScores_data()
     {
@@ -150,10 +162,10 @@ private slots:
     {
         setScores(38, 50, 62, 39);
         ResultForm& w = frmzol4();
-        QCOMPARE(w.Text1->text(), interpretationText(Scale::P, 38));
-        QCOMPARE(w.Text2->text(), interpretationText(Scale::E, 50));
-        QCOMPARE(w.Text3->text(), interpretationText(Scale::N, 62));
-        QCOMPARE(w.Text4->text(), interpretationText(Scale::L, 39));
+        QCOMPARE(w.Text1->text(), interpretationSentence(Scale::P, 38));
+        QCOMPARE(w.Text2->text(), interpretationSentence(Scale::E, 50));
+        QCOMPARE(w.Text3->text(), interpretationSentence(Scale::N, 62));
+        QCOMPARE(w.Text4->text(), interpretationSentence(Scale::L, 39));
         QVERIFY(w.Text1->text().startsWith(QStringLiteral("1：")));
         QVERIFY(w.Text4->text().startsWith(QStringLiteral("4：")));
         QVERIFY(w.Command1->isEnabled());
@@ -199,10 +211,10 @@ private slots:
         QCOMPARE(dialogs->count(), 0);
 
         const QStringList row = items(u"王'小明|男|25|本科|汉族|教师|7|咨询|12|18|24|5|75|70|80|30")
-                                + QStringList{interpretationText(Scale::P, 75),
-                                              interpretationText(Scale::E, 70),
+                                + QStringList{interpretationSentence(Scale::P, 75),
+                                              interpretationSentence(Scale::E, 70),
                                               QStringLiteral("3：咨询师改写的评价"),
-                                              interpretationText(Scale::L, 30),
+                                              interpretationSentence(Scale::L, 30),
                                               QStringLiteral("2026-12-07")};
         QCOMPARE(dbtest::storedRows(), QList<QStringList>{row});
     }
@@ -225,7 +237,7 @@ private slots:
         const QStringList row = dbtest::storedRows().value(0);
         const QStringList fields = testRecordFields();
         QCOMPARE(row.value(fields.indexOf(QStringLiteral("标准分E"))), QStringLiteral("0"));
-        QCOMPARE(row.value(fields.indexOf(QStringLiteral("E评价"))), interpretationText(Scale::E, 0));
+        QCOMPARE(row.value(fields.indexOf(QStringLiteral("E评价"))), interpretationSentence(Scale::E, 0));
     }
 
     void refusedSaveKeepsTheButton()
@@ -284,10 +296,10 @@ private slots:
         QFETCH(QString, window);
         QFETCH(QStringList, unloaded);
         ResultForm* w = &resultWindow(window);
-        QCOMPARE(w->exitUnloadList(), unloaded);
         const QStringList others = {"frmzol1", "frmzol2", "frmzol20", "Frmzol3", "Frmzol23",
                                     "frmzol19", "frmzol22", "frmzolmaincs"};
-        loadPlaceholders(others);
+        loadTestWindows();
+        loadPlaceholders({"frmzolmaincs"});
         w->Show();
         w->Text1->setText(QStringLiteral("edited"));
 
@@ -297,7 +309,7 @@ private slots:
         QCOMPARE(dialogs->last().prompt, QStringLiteral("你真的要提前结束测试吗！"));
         QCOMPARE(dialogs->last().title, QStringLiteral("提示"));
         QCOMPARE(dialogs->last().style, vbOKCancel | vbInformation);
-        QVERIFY(Form::findLoaded(window));
+        QVERIFY(findLoaded(window));
         QVERIFY(w->isVisible());
         QCOMPARE(w->Text1->text(), QStringLiteral("edited"));
         QVERIFY(w->Command1->isEnabled());
@@ -309,7 +321,7 @@ private slots:
         flushDeletes();
         const bool nextSubject = window == "frmzol211";
         for (const QString& n : others + QStringList{window})
-            QCOMPARE(Form::findLoaded(n) != nullptr,
+            QCOMPARE(findLoaded(n) != nullptr,
                      !unloaded.contains(n) || (nextSubject && n == "frmzol2"));
         if (nextSubject) {
             QVERIFY(frmzol2().isVisible());
@@ -320,7 +332,12 @@ private slots:
 
     void closeBoxAsksTheSameQuestion()
     {
-        loadPlaceholders({"frmzol19", "frmzol20", "frmzol2", "frmzol1", "frmzolmaincs"});
+        frmzol1();
+        frmzol2();
+        frmzol20();
+        frmzol19();
+        loadPlaceholders({"frmzolmaincs"});
+        dialogs->clear();
         frmzol401().Show();
         dialogs->messageAnswers << vbCancel;
         QVERIFY(!frmzol401().close());
@@ -332,7 +349,7 @@ private slots:
         frmzol401().close();
         flushDeletes();
         QCOMPARE(dialogs->count(), 2);
-        QCOMPARE(Form::loadedFormNames(), QStringList{QStringLiteral("frmzolmaincs")});
+        QCOMPARE(loadedFormNames(), QStringList{QStringLiteral("frmzolmaincs")});
     }
 };
 

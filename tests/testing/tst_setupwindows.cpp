@@ -81,7 +81,7 @@ private slots:
         frmzol1().Show();
         click(frmzol1().Command2);
         flushDeletes();
-        QVERIFY(Form::loadedFormNames().isEmpty());
+        QVERIFY(loadedFormNames().isEmpty());
     }
 };
 
@@ -281,7 +281,7 @@ private slots:
         click(frmzol1().Command1);
         click(frmzol2().Command2);
         flushDeletes();
-        QCOMPARE(Form::loadedFormNames(), QStringList{QStringLiteral("frmzol1")});
+        QCOMPARE(loadedFormNames(), QStringList{QStringLiteral("frmzol1")});
     }
 };
 
@@ -342,7 +342,7 @@ private slots:
                        QVERIFY(!w.isVisible());
                        QVERIFY(!frmzol1().isVisible());
                        QVERIFY(!frmzol2().isVisible());
-                       QCOMPARE(Form::loadedFormNames(),
+                       QCOMPARE(loadedFormNames(),
                                 (QStringList{"frmzol1", "frmzol2", "frmzol20", window}));
                        shown->Hide();
                    });
@@ -353,7 +353,7 @@ private slots:
         Frmzol20Form& w = openModeWindow();
         click(w.Command2);
         flushDeletes();
-        QVERIFY(Form::loadedFormNames().isEmpty());
+        QVERIFY(loadedFormNames().isEmpty());
     }
 
     void questionnaireNeedsItsItems_data()
@@ -385,7 +385,7 @@ private slots:
         // The test has not started; the counsellor can choose again.
         QVERIFY(w.isVisible());
         QVERIFY(w.Command1->isEnabled());
-        QCOMPARE(Form::loadedFormNames(), (QStringList{"frmzol1", "frmzol2", "frmzol20"}));
+        QCOMPARE(loadedFormNames(), (QStringList{"frmzol1", "frmzol2", "frmzol20"}));
         // Typed-in scores need no item file.
         click(w.Option1);
         whileModal([&] { click(w.Command1); },

@@ -54,7 +54,7 @@ private slots:
                    });
         ResultForm& r = frmzol4();
         QVERIFY(r.isVisible());
-        QCOMPARE(Form::loadedFormNames(),
+        QCOMPARE(loadedFormNames(),
                  (QStringList{"frmzol1", "frmzol2", "frmzol20", "Frmzol3", "frmzol4"}));
         click(r.Command1);
         QVERIFY(!r.Command1->isEnabled());
@@ -62,16 +62,16 @@ private slots:
 
         // The 21 fields: subject, raw and standard scores, texts, date.
         const QStringList row = items(u"李四|男|25|本科|回族|教师|17|门诊|12|18|24|5|75|70|80|30")
-                                + QStringList{interpretationText(Scale::P, 75),
-                                              interpretationText(Scale::E, 70),
-                                              interpretationText(Scale::N, 80),
-                                              interpretationText(Scale::L, 30), TodayShortDate()};
+                                + QStringList{interpretationSentence(Scale::P, 75),
+                                              interpretationSentence(Scale::E, 70),
+                                              interpretationSentence(Scale::N, 80),
+                                              interpretationSentence(Scale::L, 30), TodayShortDate()};
         QCOMPARE(storedRows(), QList<QStringList>{row});
 
         // The exit ends the test; the next one starts from nothing.
         click(r.Command2);
         flushDeletes();
-        QVERIFY(Form::loadedFormNames().isEmpty());
+        QVERIFY(loadedFormNames().isEmpty());
         s.sex = QStringLiteral("女");
         s.age = QStringLiteral("45");
         s.number = QString();
@@ -118,7 +118,7 @@ private slots:
         click(r.Command2);
         flushDeletes();
         // A fresh subject window for the next subject, numbered after the row.
-        QCOMPARE(Form::loadedFormNames(), QStringList{QStringLiteral("frmzol2")});
+        QCOMPARE(loadedFormNames(), QStringList{QStringLiteral("frmzol2")});
         QVERIFY(frmzol2().isVisible());
         QCOMPARE(frmzol2().Text1->text(), QString());
         QCOMPARE(frmzol2().Text3->text(), QString());
@@ -137,7 +137,7 @@ private slots:
         Frmzol1Form* notice = &frmzol1();
         startTest();
         QCOMPARE(&frmzol1(), notice);
-        QCOMPARE(Form::loadedFormNames(), QStringList{QStringLiteral("frmzol1")});
+        QCOMPARE(loadedFormNames(), QStringList{QStringLiteral("frmzol1")});
 
         click(notice->Option1);
         click(notice->Command1);
@@ -179,12 +179,12 @@ private slots:
                        click(frmzol19().Command1);
                    });
         QVERIFY(frmzol401().isVisible());
-        const QStringList loaded = Form::loadedFormNames();
+        const QStringList loaded = loadedFormNames();
         startTest();
-        QCOMPARE(Form::loadedFormNames(), loaded);
+        QCOMPARE(loadedFormNames(), loaded);
         QVERIFY(frmzol401().isVisible());
         for (const char* hidden : {"frmzol1", "frmzol2", "frmzol20", "frmzol19"})
-            QVERIFY(!Form::findLoaded(QString::fromLatin1(hidden))->isVisible());
+            QVERIFY(!findLoaded(QString::fromLatin1(hidden))->isVisible());
     }
 };
 
