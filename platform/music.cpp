@@ -8,6 +8,7 @@
 #include <QThread>
 #include <QTimer>
 #include <QtEndian>
+#include <chrono>
 #include <condition_variable>
 #include <deque>
 #include <future>
@@ -146,7 +147,23 @@ struct BackgroundMusic::Worker {
             Command c;
             {
                 std::unique_lock<std::mutex> lock(mutex);
-                wake.wait(lock, [this] { return !queue.empty(); });
+                // While a piece sounds its end is looked for now and then:
+                // the synthesizer renders silence after the end until it is
+                // closed.
+                while (queue.empty()) {
+                    if (synth && !synth->current().isEmpty()) {
+                        if (wake.wait_for(lock, std::chrono::seconds(1),
+                                          [this] { return !queue.empty(); }))
+                            break;
+                        if (!synth->sounding()) {
+                            lock.unlock();
+                            synth->close(synth->current());
+                            lock.lock();
+                        }
+                    } else {
+                        wake.wait(lock, [this] { return !queue.empty(); });
+                    }
+                }
                 c = std::move(queue.front());
                 queue.pop_front();
             }
