@@ -1,11 +1,12 @@
 #!/usr/bin/env python3
 """CPU use at rest and peak memory of the program, measured from outside.
 
-    scripts/idle-load.py [build folder] [seconds]
+    scripts/idle-load.py [build folder] [seconds] [wait]
 
 Starts the program under a virtual X server twice, from a copy of the
 program folder with its MIDI files and from one without, waits until the
-main window is up (the splash window is gone) and a little more, then reads
+main window is up (the splash window is gone; wait seconds, default 4; give
+more to measure after the piece has ended), then reads
 /proc/<pid>/stat over the given seconds (default 20): the CPU time the
 process used, in percent of one core, split by thread name so that a busy
 thread shows who it is. At the end VmHWM of /proc/<pid>/status gives the
@@ -20,7 +21,6 @@ import time
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 ROOT = os.path.dirname(HERE)
-SETTLE = 4.0  # seconds from start until the main window is surely up
 TICK = os.sysconf("SC_CLK_TCK")
 
 
@@ -61,11 +61,11 @@ def program_folder(build, base, with_midi):
     return folder
 
 
-def measure(folder, seconds):
+def measure(folder, seconds, settle):
     proc = subprocess.Popen([os.path.join(folder, "zolmiv")], cwd=folder,
                             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     try:
-        time.sleep(SETTLE)
+        time.sleep(settle)
         before = thread_ticks(proc.pid)
         start = time.monotonic()
         time.sleep(seconds)
@@ -79,11 +79,11 @@ def measure(folder, seconds):
     return sum(per_thread.values()), per_thread, hwm
 
 
-def inner(build, seconds):
+def inner(build, seconds, settle):
     with tempfile.TemporaryDirectory() as base:
         for with_midi in (False, True):
             folder = program_folder(build, base, with_midi)
-            total, per_thread, hwm = measure(folder, seconds)
+            total, per_thread, hwm = measure(folder, seconds, settle)
             print(f"{'with' if with_midi else 'without'} MIDI files: "
                   f"{total:.2f} % of one core over {seconds} s, peak memory {hwm / 1024:.1f} MB")
             for name, pct in sorted(per_thread.items(), key=lambda kv: -kv[1]):
@@ -94,15 +94,16 @@ def inner(build, seconds):
 def main():
     args = sys.argv[1:]
     if args and args[0] == "--inner":
-        inner(args[1], float(args[2]))
+        inner(args[1], float(args[2]), float(args[3]))
         return
     build = os.path.abspath(args[0] if args else os.path.join(ROOT, "build"))
     seconds = float(args[1]) if len(args) > 1 else 20.0
+    settle = float(args[2]) if len(args) > 2 else 4.0
     if not os.path.exists(os.path.join(build, "zolmiv")):
         sys.exit(f"no program: {build}/zolmiv (run make run or make test first)")
     sys.exit(subprocess.call(["xvfb-run", "-a", "-s", "-screen 0 1280x1024x24",
                               sys.executable, os.path.abspath(__file__), "--inner", build,
-                              str(seconds)]))
+                              str(seconds), str(settle)]))
 
 
 if __name__ == "__main__":

@@ -78,7 +78,10 @@ FluidMidi::FluidMidi(const QString& driver)
     synth_ = new_fluid_synth(settings_);
     for (const QString& font : soundFonts()) {
         if (QFileInfo::exists(font)) {
-            fontId_ = fluid_synth_sfload(synth_, QFile::encodeName(font).constData(), 1);
+            // No presets are chosen now: every channel would read the
+            // samples of its default instrument (8 MB more at the peak);
+            // the player chooses the instruments of its piece.
+            fontId_ = fluid_synth_sfload(synth_, QFile::encodeName(font).constData(), 0);
             if (fontId_ >= 0)
                 break;
         }
