@@ -2,17 +2,18 @@
 
 #include <QEvent>
 #include <QFontMetrics>
+#include <QPaintEvent>
 #include <QPainter>
 
 namespace zol {
 
 MovingText::MovingText(QWidget* parent) : QWidget(parent)
 {
-    // Filled with the background colour, the band is opaque, so a step can
-    // move its pixels (scroll) and draw only the strip that comes in. Each
+    // Painted opaque, in the colour of what lies under it, a step can move
+    // the band's pixels (scroll) and draw only the strip that comes in. Each
     // step still wakes the program: 4 pixels every 60 ms keep the speed of
     // 2 every 30 ms at half the wake-ups, so the idle program stays quiet.
-    setAutoFillBackground(true);
+    setAttribute(Qt::WA_OpaquePaintEvent);
     timer_.setInterval(60);
     connect(&timer_, &QTimer::timeout, this, [this] { advance(); });
 }
@@ -68,12 +69,15 @@ const QPixmap& MovingText::picture()
     return picture_;
 }
 
-void MovingText::paintEvent(QPaintEvent*)
+void MovingText::paintEvent(QPaintEvent* e)
 {
-    if (text_.isEmpty() || height() <= 0)
-        return;
     QPainter p(this);
-    p.drawPixmap(textX(), 0, picture());
+    // The parent's own background: a style sheet above the band may give the
+    // band a palette of its own.
+    const QWidget* under = parentWidget() ? parentWidget() : this;
+    p.fillRect(e->rect(), under->palette().brush(under->backgroundRole()));
+    if (!text_.isEmpty() && height() > 0)
+        p.drawPixmap(textX(), 0, picture());
 }
 
 void MovingText::changeEvent(QEvent* e)

@@ -125,6 +125,10 @@ private slots:
         QFETCH(int, steps);
         QWidget window;
         window.resize(200, 40);
+        QPalette cyan = window.palette();
+        cyan.setColor(QPalette::Window, QColor(192, 255, 255));
+        window.setPalette(cyan);
+        window.setStyleSheet(QStringLiteral("QGroupBox { margin-top: 7px; }"));
         MovingText band(&window);
         band.resize(200, 40);
         band.setText(QStringLiteral("Pemdrow心理咨询培训"));
@@ -135,6 +139,7 @@ private slots:
             QCoreApplication::processEvents();
         }
         const QImage shown = window.screen()->grabWindow(window.winId()).toImage();
+        QCOMPARE(shown.pixelColor(0, 0), QColor(192, 255, 255));  // what lies under the band
         QCOMPARE(shown.convertToFormat(QImage::Format_RGB32),
                  band.grab().toImage().convertToFormat(QImage::Format_RGB32));
     }
