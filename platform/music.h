@@ -54,8 +54,8 @@ QByteArray midiData(const QByteArray& bytes);
 // says nothing.
 class BackgroundMusic : public Music {
 public:
-    // When the synthesizer is loaded, at the latest: as soon as the event
-    // loop runs, or not before loadNow() (commands wait until then).
+    // When the synthesizer is loaded: as soon as the event loop runs, or
+    // only once loadNow() is called (commands wait until then).
     enum Loading { LoadWhenIdle, LoadWhenAsked };
     explicit BackgroundMusic(Loading loading = LoadWhenIdle);
     ~BackgroundMusic() override;
