@@ -79,8 +79,8 @@ FluidMidi::FluidMidi(const QString& driver)
     for (const QString& font : soundFonts()) {
         if (QFileInfo::exists(font)) {
             // No presets are chosen now: every channel would read the
-            // samples of its default instrument (8 MB more at the peak);
-            // the player chooses the instruments of its piece.
+            // samples of its default instrument, which the piece may never
+            // use; the player chooses the instruments of its piece.
             fontId_ = fluid_synth_sfload(synth_, QFile::encodeName(font).constData(), 0);
             if (fontId_ >= 0)
                 break;
