@@ -1,6 +1,7 @@
 // A band of text that scrolls from right to left without end.
 #pragma once
 
+#include <QPixmap>
 #include <QString>
 #include <QTimer>
 #include <QWidget>
@@ -27,13 +28,20 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* e) override;
+    void changeEvent(QEvent* e) override;
     void showEvent(QShowEvent* e) override;
     void hideEvent(QHideEvent* e) override;
 
 private:
+    // The text drawn once, as tall as the band: a step only moves pixels.
+    const QPixmap& picture();
+    void forgetPicture();
+
     QString text_;
+    mutable int width_ = -1;  // of the text, -1 until measured
+    QPixmap picture_;
     int offset_ = 0;  // pixels travelled since the text entered on the right
-    int step_ = 2;
+    int step_ = 4;
     QTimer timer_;
 };
 

@@ -8,6 +8,7 @@
 #include <QThread>
 #include <QTimer>
 #include <QtEndian>
+#include <chrono>
 #include <condition_variable>
 #include <deque>
 #include <future>
@@ -91,6 +92,7 @@ struct BackgroundMusic::Worker {
     std::deque<Command> queue;
     std::thread thread;
     bool released = false;
+    bool waitForLoadNow = false;
     QObject timerContext;
 
     // The thread starts with the first piece played: before it nothing
@@ -114,11 +116,14 @@ struct BackgroundMusic::Worker {
     }
 
     // The synthesizer's libraries are loaded once the program's event loop
-    // runs, after the first window is up: loaded at once they held the
+    // runs, or when loadNow() says so: loaded at once they held the
     // start-up windows back by a few milliseconds, the time the library
-    // loader is busy with them.
+    // loader is busy with them, and even from the event loop the first
+    // paint of the splash window could wait for them.
     void scheduleRelease()
     {
+        if (waitForLoadNow)
+            return;
         QCoreApplication* app = QCoreApplication::instance();
         if (app && QThread::currentThread() == app->thread())
             QTimer::singleShot(0, &timerContext, [this] { release(); });
@@ -146,7 +151,23 @@ struct BackgroundMusic::Worker {
             Command c;
             {
                 std::unique_lock<std::mutex> lock(mutex);
-                wake.wait(lock, [this] { return !queue.empty(); });
+                // While a piece sounds its end is looked for now and then:
+                // the synthesizer renders silence after the end until it is
+                // closed.
+                while (queue.empty()) {
+                    if (synth && !synth->current().isEmpty()) {
+                        if (wake.wait_for(lock, std::chrono::seconds(1),
+                                          [this] { return !queue.empty(); }))
+                            break;
+                        if (!synth->sounding()) {
+                            lock.unlock();
+                            synth->close(synth->current());
+                            lock.lock();
+                        }
+                    } else {
+                        wake.wait(lock, [this] { return !queue.empty(); });
+                    }
+                }
                 c = std::move(queue.front());
                 queue.pop_front();
             }
@@ -182,7 +203,10 @@ struct BackgroundMusic::Worker {
     }
 };
 
-BackgroundMusic::BackgroundMusic() : worker_(std::make_unique<Worker>()) {}
+BackgroundMusic::BackgroundMusic(Loading loading) : worker_(std::make_unique<Worker>())
+{
+    worker_->waitForLoadNow = loading == LoadWhenAsked;
+}
 
 BackgroundMusic::~BackgroundMusic() = default;
 
@@ -206,6 +230,8 @@ void BackgroundMusic::closeMidi(const QString& file)
 {
     worker_->send({Worker::Close, file, {}});
 }
+
+void BackgroundMusic::loadNow() { worker_->release(); }
 
 bool BackgroundMusic::settle()
 {

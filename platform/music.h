@@ -24,6 +24,9 @@ public:
     virtual void pause(const QString& file);
     // Closes the piece; a file that is not open is no error.
     virtual void closeMidi(const QString& file);
+    // Lets a player that was told to wait load its engine now. The program
+    // calls it once its first window has been drawn.
+    virtual void loadNow() {}
 };
 
 // The player in use.
@@ -51,12 +54,16 @@ QByteArray midiData(const QByteArray& bytes);
 // says nothing.
 class BackgroundMusic : public Music {
 public:
-    BackgroundMusic();
+    // When the synthesizer is loaded: as soon as the event loop runs, or
+    // only once loadNow() is called (commands wait until then).
+    enum Loading { LoadWhenIdle, LoadWhenAsked };
+    explicit BackgroundMusic(Loading loading = LoadWhenIdle);
     ~BackgroundMusic() override;
 
     bool play(const QString& file) override;
     void pause(const QString& file) override;
     void closeMidi(const QString& file) override;
+    void loadNow() override;
 
     // Waits until every command sent so far has been carried out; true when
     // the synthesizer then sounds. For tests and measurements.

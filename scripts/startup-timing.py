@@ -6,7 +6,7 @@
 Measures, for each run, the time from starting a process until its window is
 mapped on the X server:
   - the program with the MIDI files in its program folder: the splash window
-    and the main window;
+    (mapped, and first drawn: its middle pixel changes) and the main window;
   - the same program without MIDI files;
   - a minimal Qt window showing a Chinese label (compiled here, once).
 The three are started in turn within each run, so that they share the same
@@ -57,6 +57,15 @@ class XEvent(ctypes.Union):
     _fields_ = [("type", ctypes.c_int), ("xmap", XMapEvent), ("pad", ctypes.c_long * 24)]
 
 
+class XImageHead(ctypes.Structure):
+    _fields_ = [("width", ctypes.c_int), ("height", ctypes.c_int), ("xoffset", ctypes.c_int),
+                ("format", ctypes.c_int), ("data", ctypes.POINTER(ctypes.c_uint8))]
+
+
+ERROR_HANDLER = ctypes.CFUNCTYPE(ctypes.c_int, ctypes.c_void_p, ctypes.c_void_p)
+IGNORE_ERRORS = ERROR_HANDLER(lambda dpy, err: 0)  # a window may go while it is read
+
+
 class MapWatcher:
     """Reports the top-level windows mapped on the display, as they come."""
 
@@ -70,6 +79,11 @@ class MapWatcher:
         self.x.XNextEvent.argtypes = [ctypes.c_void_p, ctypes.POINTER(XEvent)]
         self.x.XConnectionNumber.argtypes = [ctypes.c_void_p]
         self.x.XFlush.argtypes = [ctypes.c_void_p]
+        self.x.XGetImage.restype = ctypes.POINTER(XImageHead)
+        self.x.XGetImage.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_int,
+                                     ctypes.c_uint, ctypes.c_uint, ctypes.c_ulong, ctypes.c_int]
+        self.x.XGetWindowAttributes.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_void_p]
+        self.x.XSetErrorHandler(IGNORE_ERRORS)
         self.dpy = self.x.XOpenDisplay(None)
         if not self.dpy:
             sys.exit("cannot open the X display")
@@ -83,8 +97,30 @@ class MapWatcher:
         while self.x.XPending(self.dpy):
             self.x.XNextEvent(self.dpy, ctypes.byref(ev))
 
-    def wait_maps(self, count, deadline):
-        """Times (monotonic) of the next count top-level maps."""
+    def middle_pixel(self, window):
+        """The pixel in the middle of the window, as bytes (None when unreadable)."""
+        attrs = (ctypes.c_int * 64)()  # XWindowAttributes: x, y, width, height, ...
+        if not self.x.XGetWindowAttributes(self.dpy, window, attrs):
+            return None
+        image = self.x.XGetImage(self.dpy, window, attrs[2] // 2, attrs[3] // 2, 1, 1,
+                                 0xFFFFFFFF, 2)  # ZPixmap
+        if not image:
+            return None
+        return bytes(image.contents.data[:3])  # a few bytes per read are left to the OS
+
+    def wait_drawn(self, window, deadline):
+        """Time (monotonic) the window's middle pixel first changes after its map."""
+        blank = self.middle_pixel(window)
+        while time.monotonic() < deadline:
+            pixel = self.middle_pixel(window)
+            if pixel is not None and pixel != blank:
+                return time.monotonic()
+            time.sleep(0.0005)
+        return None
+
+    def wait_maps(self, count, deadline, drawn=None):
+        """Times (monotonic) of the next count top-level maps; the time the
+        first one was drawn is appended to drawn when a list is given."""
         times = []
         ev = XEvent()
         while len(times) < count:
@@ -92,6 +128,10 @@ class MapWatcher:
                 self.x.XNextEvent(self.dpy, ctypes.byref(ev))
                 if ev.type == MAP_NOTIFY and not ev.xmap.override_redirect:
                     times.append(time.monotonic())
+                    if drawn is not None and len(times) == 1:
+                        t = self.wait_drawn(ev.xmap.window, deadline)
+                        if t is not None:
+                            drawn.append(t)
             if len(times) >= count:
                 break
             left = deadline - time.monotonic()
@@ -101,13 +141,18 @@ class MapWatcher:
         return times
 
 
-def measure(watcher, argv, cwd, maps):
+def measure(watcher, argv, cwd, maps, drawn=None):
+    """ms until each of the maps; the ms until the first window was drawn go
+    to drawn when a list is given."""
     watcher.drain()
     start = time.monotonic()
     proc = subprocess.Popen(argv, cwd=cwd, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    times = watcher.wait_maps(maps, start + TIMEOUT)
+    first = []
+    times = watcher.wait_maps(maps, start + TIMEOUT, first if drawn is not None else None)
     proc.kill()
     proc.wait()
+    if drawn is not None and first:
+        drawn.append((first[0] - start) * 1000.0)
     return [(t - start) * 1000.0 for t in times]
 
 
@@ -142,8 +187,10 @@ def build_minimal(build):
 def inner(build, runs):
     minimal = build_minimal(build)
     watcher = MapWatcher()
-    results = {"splash, MIDI files present": [], "main window, MIDI files present": [],
-               "splash, no MIDI files": [], "main window, no MIDI files": [],
+    results = {"splash, MIDI files present": [], "splash drawn, MIDI files present": [],
+               "main window, MIDI files present": [],
+               "splash, no MIDI files": [], "splash drawn, no MIDI files": [],
+               "main window, no MIDI files": [],
                "minimal Qt window, Chinese label": []}
     with tempfile.TemporaryDirectory() as base:
         with_midi = program_folder(build, base, True)
@@ -153,7 +200,8 @@ def inner(build, runs):
         measure(watcher, [minimal], base, 1)
         for _ in range(runs):
             for folder, tag in ((with_midi, "MIDI files present"), (without_midi, "no MIDI files")):
-                t = measure(watcher, [os.path.join(folder, "zolmiv")], folder, 2)
+                t = measure(watcher, [os.path.join(folder, "zolmiv")], folder, 2,
+                            results["splash drawn, " + tag])
                 if len(t) == 2:
                     results["splash, " + tag].append(t[0])
                     results["main window, " + tag].append(t[1])
@@ -172,6 +220,10 @@ def inner(build, runs):
     no_m = results["main window, no MIDI files"]
     if splash and bare:
         print(f"  splash / minimal window            {statistics.median(splash) / statistics.median(bare):8.2f}")
+    drawn_with = results["splash drawn, MIDI files present"]
+    drawn_without = results["splash drawn, no MIDI files"]
+    if drawn_with and drawn_without:
+        print(f"  splash drawn, present - absent     {statistics.median(drawn_with) - statistics.median(drawn_without):8.1f}")
     if with_m and no_m:
         print(f"  main window, present - absent      {statistics.median(with_m) - statistics.median(no_m):8.1f}")
 

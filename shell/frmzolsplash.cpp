@@ -1,5 +1,6 @@
 #include "shell/frmzolsplash.h"
 
+#include "platform/music.h"
 #include "platform/paths.h"
 #include "platform/twips.h"
 #include "shell/artwork.h"
@@ -101,6 +102,7 @@ void FrmzolsplashForm::Timer1_Timer()
 // the main window appears at once.
 void FrmzolsplashForm::Form_QueryUnload(bool&)
 {
+    music().loadNow();  // in case the window was never drawn
     if (Timer1->isActive()) {
         Timer1->stop();
         frmzolmaincs().Show();
@@ -115,4 +117,10 @@ void FrmzolsplashForm::paintEvent(QPaintEvent* e)
         p.drawPixmap(rect(), picture_);
     }
     Form::paintEvent(e);
+    // The background music's synthesizer is loaded beside the window's
+    // first picture, not before it: its libraries kept the window blank.
+    if (!drawn_) {
+        drawn_ = true;
+        QTimer::singleShot(0, this, [] { music().loadNow(); });
+    }
 }

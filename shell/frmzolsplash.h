@@ -38,6 +38,7 @@ protected:
 
 private:
     QPixmap picture_;
+    bool drawn_ = false;
 };
 
 inline FrmzolsplashForm& frmzolsplash() { return zol::DefaultForm<FrmzolsplashForm>::get(); }

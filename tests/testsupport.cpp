@@ -11,9 +11,9 @@
 
 namespace zoltest {
 
-std::vector<Factory>& registry()
+std::vector<Registered>& registry()
 {
-    static std::vector<Factory> r;
+    static std::vector<Registered> r;
     return r;
 }
 

@@ -16,10 +16,14 @@
 namespace zoltest {
 
 using Factory = std::function<QObject*()>;
-std::vector<Factory>& registry();
+struct Registered {
+    const char* name;
+    Factory make;
+};
+std::vector<Registered>& registry();
 
 struct Registrar {
-    explicit Registrar(Factory f) { registry().push_back(std::move(f)); }
+    Registrar(const char* name, Factory f) { registry().push_back({name, std::move(f)}); }
 };
 
 // Points the program folder at a fresh temporary folder for its lifetime,
@@ -91,4 +95,4 @@ protected:
 } // namespace zoltest
 
 #define ZOL_TEST(Class) \
-    static zoltest::Registrar zolRegistrar_##Class([] { return static_cast<QObject*>(new Class); });
+    static zoltest::Registrar zolRegistrar_##Class(#Class, [] { return static_cast<QObject*>(new Class); });

@@ -78,13 +78,33 @@ FluidMidi::FluidMidi(const QString& driver)
     synth_ = new_fluid_synth(settings_);
     for (const QString& font : soundFonts()) {
         if (QFileInfo::exists(font)) {
-            fontId_ = fluid_synth_sfload(synth_, QFile::encodeName(font).constData(), 1);
+            // No presets are chosen now: every channel would read the
+            // samples of its default instrument, which the piece may never
+            // use; the player chooses the instruments of its piece.
+            fontId_ = fluid_synth_sfload(synth_, QFile::encodeName(font).constData(), 0);
             if (fontId_ >= 0)
                 break;
         }
     }
 
+    // The driver is tried once here, so that ok() tells whether a piece can
+    // sound; it runs again only while one does.
     driver_ = driver.isEmpty() ? machineDriver() : driver;
+    audioWorks_ = openAudio();
+    closeAudio();
+}
+
+FluidMidi::~FluidMidi()
+{
+    closePlayer();
+    delete_fluid_synth(synth_);
+    delete_fluid_settings(settings_);
+}
+
+bool FluidMidi::openAudio()
+{
+    if (audio_)
+        return true;
     if (driver_ != QLatin1String("file")) {
         fluid_settings_setstr(settings_, "audio.driver", driver_.toLatin1().constData());
         audio_ = new_fluid_audio_driver(settings_, synth_);
@@ -97,15 +117,15 @@ FluidMidi::FluidMidi(const QString& driver)
         fluid_settings_setstr(settings_, "audio.file.type", "raw");
         audio_ = new_fluid_audio_driver(settings_, synth_);
     }
+    return audio_ != nullptr;
 }
 
-FluidMidi::~FluidMidi()
+void FluidMidi::closeAudio()
 {
-    closePlayer();
-    if (audio_)
+    if (audio_) {
         delete_fluid_audio_driver(audio_);
-    delete_fluid_synth(synth_);
-    delete_fluid_settings(settings_);
+        audio_ = nullptr;
+    }
 }
 
 bool FluidMidi::start(const QString& file, const QByteArray& smf)
@@ -117,7 +137,7 @@ bool FluidMidi::start(const QString& file, const QByteArray& smf)
     if (!player_)
         return false;
     if (fluid_player_add_mem(player_, smf.constData(), size_t(smf.size())) != FLUID_OK
-        || fluid_player_play(player_) != FLUID_OK) {
+        || fluid_player_play(player_) != FLUID_OK || !openAudio()) {
         closePlayer();
         return false;
     }
@@ -129,6 +149,7 @@ void FluidMidi::pause(const QString& file)
 {
     if (!player_ || file != file_)
         return;
+    closeAudio();
     fluid_player_stop(player_);
     fluid_synth_all_sounds_off(synth_, -1);
 }
@@ -141,9 +162,12 @@ void FluidMidi::close(const QString& file)
 
 void FluidMidi::closePlayer()
 {
+    // The player's clock is the rendering itself: with the driver gone
+    // nothing runs it any more, so it needs no joining (joining would wait
+    // for an end that no longer comes).
+    closeAudio();
     if (player_) {
         fluid_player_stop(player_);
-        fluid_player_join(player_);
         delete_fluid_player(player_);
         player_ = nullptr;
         fluid_synth_all_sounds_off(synth_, -1);

@@ -16,7 +16,7 @@ public:
     ~FluidMidi() override;
 
     // False when no sound font was found or no audio driver would start.
-    bool ok() const { return audio_ != nullptr && fontId_ >= 0; }
+    bool ok() const { return audioWorks_ && fontId_ >= 0; }
 
     bool start(const QString& file, const QByteArray& smf) override;
     void pause(const QString& file) override;
@@ -32,6 +32,12 @@ public:
     static QString machineDriver();
 
 private:
+    // The audio driver runs only while a piece sounds: its thread renders
+    // (silence too) as long as it exists, and it is the only thread that
+    // reaches the player, so stopping it first makes the player safe to
+    // stop and delete.
+    bool openAudio();
+    void closeAudio();
     void closePlayer();
 
     fluid_settings_t* settings_ = nullptr;
@@ -39,6 +45,7 @@ private:
     fluid_audio_driver_t* audio_ = nullptr;
     fluid_player_t* player_ = nullptr;
     int fontId_ = -1;
+    bool audioWorks_ = false;
     QString file_;
     QString driver_;
     qsizetype firstError_ = 0;

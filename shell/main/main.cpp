@@ -33,7 +33,8 @@ int main(int argc, char** argv)
     // and the editor, and F1 in every window.
     zol::ModuleMedia media;
     zol::setMedia(&media);
-    zol::BackgroundMusic music;
+    // The synthesizer loads once the splash window has been drawn.
+    zol::BackgroundMusic music(zol::BackgroundMusic::LoadWhenAsked);
     zol::setMusic(&music);
     zol::DesktopLinks links;
     zol::setLinks(&links);

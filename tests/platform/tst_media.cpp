@@ -63,6 +63,29 @@ public:
     }
 };
 
+// A piece of one note, a second long.
+QByteArray shortPiece()
+{
+    const QByteArray track = QByteArray::fromHex("00903c40" "8740803c40" "00ff2f00");
+    QByteArray smf = QByteArray::fromHex("4d546864000000060000000101e0") + "MTrk";
+    smf += QByteArray(4, '\0');
+    qToBigEndian<quint32>(quint32(track.size()), smf.data() + smf.size() - 4);
+    return smf + track;
+}
+
+// FluidSynth's rendering threads (its audio driver's) in this process.
+int renderingThreads()
+{
+    int count = 0;
+    const QStringList tasks = QDir(QStringLiteral("/proc/self/task")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    for (const QString& task : tasks) {
+        QFile comm(QStringLiteral("/proc/self/task/%1/comm").arg(task));
+        if (comm.open(QIODevice::ReadOnly) && comm.readAll().trimmed() == "timer")
+            ++count;
+    }
+    return count;
+}
+
 } // namespace
 
 class MediaFilesTest : public QObject {
@@ -277,6 +300,37 @@ private slots:
         QCOMPARE(synth.current(), QString());
         QVERIFY(!synth.sounding());
         QCOMPARE(synth.errors(), QStringList());
+    }
+
+    // Once nothing sounds, nothing of the synthesizer runs any more.
+    void synthesizerRestsWhenSilent_data()
+    {
+        QTest::addColumn<QString>("then");
+        QTest::newRow("paused") << "pause";
+        QTest::newRow("closed") << "close";
+        QTest::newRow("ended") << "";
+    }
+
+    void synthesizerRestsWhenSilent()
+    {
+        QFETCH(QString, then);
+        HeadlessSynth maker;
+        setMedia(&maker);
+        QTemporaryDir dir;
+        const QString piece = dir.filePath(QStringLiteral("short.mid"));
+        QVERIFY(zoltest::writeFile(piece, shortPiece()));
+        {
+            BackgroundMusic player;
+            QVERIFY(player.play(piece));
+            QVERIFY(player.settle());
+            QTRY_COMPARE(renderingThreads(), 1);  // the thread names itself
+            if (then == QLatin1String("pause"))
+                player.pause(piece);
+            else if (then == QLatin1String("close"))
+                player.closeMidi(piece);
+            QTRY_COMPARE_WITH_TIMEOUT(renderingThreads(), 0, 8000);
+        }
+        setMedia(nullptr);
     }
 };
 

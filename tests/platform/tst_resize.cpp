@@ -6,6 +6,7 @@
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 
 using namespace zol;
@@ -107,6 +108,40 @@ private slots:
         const int x = band.textX();
         QTest::qWait(30);
         QCOMPARE(band.textX(), x);
+    }
+
+    // The band moves pixels it drew before; what is on screen after the steps
+    // is what a fresh drawing shows, also once the text came round again.
+    void stepsShowWhatADrawingShows_data()
+    {
+        QTest::addColumn<int>("steps");
+        QTest::newRow("one step") << 1;
+        QTest::newRow("many steps") << 37;
+        QTest::newRow("round again") << 160;
+    }
+
+    void stepsShowWhatADrawingShows()
+    {
+        QFETCH(int, steps);
+        QWidget window;
+        window.resize(200, 40);
+        QPalette cyan = window.palette();
+        cyan.setColor(QPalette::Window, QColor(192, 255, 255));
+        window.setPalette(cyan);
+        window.setStyleSheet(QStringLiteral("QGroupBox { margin-top: 7px; }"));
+        MovingText band(&window);
+        band.resize(200, 40);
+        band.setText(QStringLiteral("Pemdrow心理咨询培训"));
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        for (int i = 0; i < steps; ++i) {
+            band.advance();
+            QCoreApplication::processEvents();
+        }
+        const QImage shown = window.screen()->grabWindow(window.winId()).toImage();
+        QCOMPARE(shown.pixelColor(0, 0), QColor(192, 255, 255));  // what lies under the band
+        QCOMPARE(shown.convertToFormat(QImage::Format_RGB32),
+                 band.grab().toImage().convertToFormat(QImage::Format_RGB32));
     }
 };
 

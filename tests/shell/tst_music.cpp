@@ -7,6 +7,7 @@
 #include "platform/mp3play.h"
 #include "shell/frmabout.h"
 #include "shell/frmzolmaincs.h"
+#include "shell/frmzolsplash.h"
 
 #include <QAction>
 #include <QLineEdit>
@@ -160,6 +161,22 @@ private slots:
     }
 
     // F1 in any window of the program is the help key.
+    // The synthesizer may load once the splash window has been drawn, not
+    // while its first picture is still to come.
+    void splashLetsTheSynthesizerLoadOnceDrawn()
+    {
+        struct CountingMusic : RecordingMusic {
+            int loads = 0;
+            void loadNow() override { ++loads; }
+        };
+        music.reset();
+        auto* counting = new CountingMusic;
+        music.reset(counting);
+        frmzolsplash().Show();
+        QCOMPARE(counting->loads, 0);
+        QTRY_VERIFY(counting->loads > 0);
+    }
+
     void helpKeyInEveryWindow()
     {
         installHelpKey();
