@@ -7,7 +7,7 @@ PACKAGES=(
   g++ cmake make pkgconf
   qt6-base-dev qt6-multimedia-dev libqt6sql6-sqlite libsqlite3-dev libfluidsynth-dev
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good
-  fluid-soundfont-gm fonts-noto-cjk fonts-arphic-ukai fonts-arphic-uming qt6-translations-l10n
+  timgm6mb-soundfont fonts-noto-cjk fonts-arphic-ukai fonts-arphic-uming qt6-translations-l10n
   xdg-utils
   xvfb xauth poppler-utils
 )

@@ -44,9 +44,13 @@ qsizetype errorCount()
 
 } // namespace
 
+// The small General MIDI font first: background music needs no more, and
+// the large one's instrument tables alone cost some 12 MB while a piece
+// plays; the system's default font when the small one is not there.
 QStringList FluidMidi::soundFonts()
 {
-    return {QStringLiteral("/usr/share/sounds/sf2/default-GM.sf2"),
+    return {QStringLiteral("/usr/share/sounds/sf2/TimGM6mb.sf2"),
+            QStringLiteral("/usr/share/sounds/sf2/default-GM.sf2"),
             QStringLiteral("/usr/share/sounds/sf2/FluidR3_GM.sf2"),
             QStringLiteral("/usr/share/soundfonts/default.sf2")};
 }
@@ -75,6 +79,8 @@ FluidMidi::FluidMidi(const QString& driver)
     // Samples are read when a preset is chosen: the whole General MIDI font
     // would otherwise take some 140 MB.
     fluid_settings_setint(settings_, "synth.dynamic-sample-loading", 1);
+    // A background piece sounds few notes at once; every voice costs memory.
+    fluid_settings_setint(settings_, "synth.polyphony", 64);
     synth_ = new_fluid_synth(settings_);
     for (const QString& font : soundFonts()) {
         if (QFileInfo::exists(font)) {
