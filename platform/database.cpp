@@ -363,27 +363,31 @@ void Recordset::MoveLast()
     index_ = int(rows_.size()) - 1;
 }
 
-void Recordset::MoveNext()
+void stepForward(int& index, bool& onDeletedRow, int count)
 {
-    if (onDeletedRow_) {
+    if (onDeletedRow) {
         // The row after the deleted one has moved into its place.
-        onDeletedRow_ = false;
+        onDeletedRow = false;
         return;
     }
-    if (index_ < rows_.size())
-        ++index_;
+    if (index < count)
+        ++index;
 }
 
-void Recordset::MovePrevious()
+void stepBack(int& index, bool& onDeletedRow)
 {
-    if (onDeletedRow_) {
-        onDeletedRow_ = false;
-        --index_;
+    if (onDeletedRow) {
+        onDeletedRow = false;
+        --index;
         return;
     }
-    if (index_ >= 0)
-        --index_;
+    if (index >= 0)
+        --index;
 }
+
+void Recordset::MoveNext() { stepForward(index_, onDeletedRow_, int(rows_.size())); }
+
+void Recordset::MovePrevious() { stepBack(index_, onDeletedRow_); }
 
 QVariantList Recordset::rowFrom(const Recordset& source) const
 {

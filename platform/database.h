@@ -113,6 +113,13 @@ QString describeDatabaseError(const QSqlError& error, const QString& path);
 // Field texts as a window supplies them: (field name, text) in order.
 using FieldTexts = QList<QPair<QString, QString>>;
 
+// One move among count rows, as a recordset and a data control make it. A
+// place may lie on a deleted row (onDeletedRow): the gap it left, from which
+// a move goes to the row on either side. Moves stop one place before the
+// first row and one past the last.
+void stepForward(int& index, bool& onDeletedRow, int count);
+void stepBack(int& index, bool& onDeletedRow);
+
 // The rows of one query, read completely when it ran. The current row starts
 // on the first row. Positions follow the classic recordset: on an empty
 // recordset both isBOF() and isEOF() are true; MoveNext past the last row

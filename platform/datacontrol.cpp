@@ -353,27 +353,9 @@ void DataControl::last()
     index_ = RecordCount() - 1;
 }
 
-void DataControl::next()
-{
-    if (onDeletedRow_) {
-        // The row after the deleted one has moved into its place.
-        onDeletedRow_ = false;
-        return;
-    }
-    if (index_ < RecordCount())
-        ++index_;
-}
+void DataControl::next() { stepForward(index_, onDeletedRow_, RecordCount()); }
 
-void DataControl::previous()
-{
-    if (onDeletedRow_) {
-        onDeletedRow_ = false;
-        --index_;
-        return;
-    }
-    if (index_ >= 0)
-        --index_;
-}
+void DataControl::previous() { stepBack(index_, onDeletedRow_); }
 
 bool DataControl::moveBy(void (DataControl::*move)())
 {
