@@ -23,6 +23,7 @@
 #include <sqlite3.h>
 #include <thread>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace zol {
 
@@ -151,6 +152,64 @@ bool copyFile(sqlite3* source, const QString& target, const Progress& progress, 
         QFile::remove(part->path());
     }
     return copied;
+}
+
+// The file under a connection, as the engine itself reads it.
+sqlite3_file* fileOf(sqlite3* db)
+{
+    sqlite3_file* file = nullptr;
+    if (sqlite3_file_control(db, "main", SQLITE_FCNTL_FILE_POINTER, &file) != SQLITE_OK || !file
+        || !file->pMethods)
+        return nullptr;
+    return file;
+}
+
+// The file's change counter (header bytes 24 to 27): another value means
+// another content.
+quint32 changeCounter(sqlite3_file* file)
+{
+    unsigned char b[4] = {};
+    if (file->pMethods->xRead(file, b, 4, 24) != SQLITE_OK)
+        return 0;
+    return quint32(b[0]) << 24 | quint32(b[1]) << 16 | quint32(b[2]) << 8 | b[3];
+}
+
+// A copy of the bytes of a database file whose connection holds its
+// exclusive lock (so that they are one committed state), read through that
+// connection's own file: another descriptor of the file, once closed, would
+// take this process's locks on it with it. Written under a passing name and
+// renamed when complete.
+bool copyLockedFile(sqlite3_file* file, const QString& target, QSqlError* error)
+{
+    auto failed = [&](const QString& why) {
+        *error = QSqlError(QString(), why, QSqlError::ConnectionError, QString::number(SQLITE_IOERR));
+        return false;
+    };
+    sqlite3_int64 size = 0;
+    if (file->pMethods->xFileSize(file, &size) != SQLITE_OK)
+        return failed(QStringLiteral("无法读取数据库文件的大小"));
+    std::unique_ptr<PartFile> part = PartFile::besideTarget(target);
+    if (!part)
+        return failed(QString::fromLocal8Bit(std::strerror(errno)));
+    QFile out(part->path());
+    bool ok = out.open(QIODevice::WriteOnly);
+    QByteArray buffer(4 << 20, Qt::Uninitialized);
+    for (sqlite3_int64 at = 0; ok && at < size; at += buffer.size()) {
+        const int n = int(qMin<sqlite3_int64>(buffer.size(), size - at));
+        ok = file->pMethods->xRead(file, buffer.data(), n, at) == SQLITE_OK
+             && out.write(buffer.constData(), n) == n;
+    }
+    ok = ok && out.flush() && ::fsync(out.handle()) == 0;
+    const QString why = out.errorString();
+    out.close();
+    if (ok && std::rename(QFile::encodeName(part->path()).constData(),
+                          QFile::encodeName(target).constData()) != 0)
+        ok = false;
+    if (!ok) {
+        QFile::remove(part->path());
+        return failed(why.isEmpty() ? QString::fromLocal8Bit(std::strerror(errno)) : why);
+    }
+    return true;
 }
 
 // The backup's table of tests, opened for reading the 21 fields.
@@ -375,6 +434,7 @@ const QString kAttached = QStringLiteral("zolbackup");
 bool copyRowByRow(sqlite3* live, const QString& livePath, const RawFile& backup,
                   const QString& backupPath, const BackupTests& tests, const QList<Kind>& kinds,
                   const QString& columns, int* rows, QString* message);
+bool attachPlainBackup(sqlite3* live, const RawFile& in, const QString& path);
 
 // Makes the next key of the new table come after last.
 bool setSequence(sqlite3* live, qint64 last)
@@ -425,67 +485,46 @@ struct OpsProgress {
     const Progress& progress;
     int from;
     int rows;
+    int to = 95;   // percent when the work is done
     qint64 ops = 0;
     static int handler(void* self)
     {
         auto* p = static_cast<OpsProgress*>(self);
         p->ops += kEvery;
         if (p->progress && p->rows > 0)
-            p->progress(p->from + int(qMin<qint64>(95 - p->from, (95 - p->from) * p->ops / (qint64(p->rows) * 150))));
+            p->progress(p->from + int(qMin<qint64>(p->to - p->from, (p->to - p->from) * p->ops / (qint64(p->rows) * 150))));
         return 0;
     }
 };
 
-// Inside the caller's write transaction on live: removes everything the
-// file holds, makes the program's own table and fills it with the rows of
-// the backup. *message says what failed.
-bool replaceTests(sqlite3* live, const QString& livePath, const RawFile& backup,
-                  const QString& backupPath, const BackupTests& tests, bool attached,
-                  const Progress& progress, int from, int* rows, QString* message)
+// Fills the file that out writes (new, empty, of the program's own layout
+// but for its indexes) with the rows of the backup, keys from firstKey on,
+// and makes the indexes. *message says what failed.
+bool buildTests(sqlite3* out, const QString& livePath, const RawFile& backup,
+                const QString& backupPath, const BackupTests& tests, const QStringList& indexes,
+                qint64 firstKey, const Progress& progress, int from, int* rows, QString* message)
 {
     auto engineFailed = [&](sqlite3* h, const QString& path) {
         *message = describeDatabaseError(engineError(h), path);
         return false;
     };
-    QStringList layout;
-    if (!newDatabaseLayout(&layout)) {
-        *message = QStringLiteral("无法建立新的“%1”表。").arg(testRecordTable());
-        return false;
-    }
-    const qint64 firstKey = largestKeyUsed(live) + 1;
-    OpsProgress ops{progress, from, tests.rows};
-    sqlite3_progress_handler(live, OpsProgress::kEvery, &OpsProgress::handler, &ops);
+    OpsProgress ops{progress, from, tests.rows, 60};
+    sqlite3_progress_handler(out, OpsProgress::kEvery, &OpsProgress::handler, &ops);
     const std::unique_ptr<sqlite3, void (*)(sqlite3*)> quiet(
-        live, [](sqlite3* h) { sqlite3_progress_handler(h, 0, nullptr, nullptr); });
-
-    // Triggers and views first: they may name the tables.
-    QList<QPair<QString, QString>> objects;
-    {
-        Statement q(live, QStringLiteral("SELECT type, name FROM main.sqlite_master WHERE type IN "
-                                         "('trigger', 'view', 'table') AND name NOT LIKE 'sqlite%' "
-                                         "ORDER BY type = 'table', type = 'view'"));
-        int rc = SQLITE_ERROR;
-        while (q && (rc = q.step()) == SQLITE_ROW)
-            objects << qMakePair(q.text(0), q.text(1));
-        if (rc != SQLITE_DONE)
-            return engineFailed(live, livePath);
-    }
-    for (const auto& [type, name] : objects)
-        if (!exec(live, QStringLiteral("DROP %1 IF EXISTS main.%2").arg(type.toUpper(), quoted(name))))
-            return engineFailed(live, livePath);
-    // The indexes come after the rows: sorting once costs less than
-    // inserting each entry where it belongs.
-    const QStringList indexes = layout.filter(QRegularExpression(QStringLiteral("^CREATE\\s+INDEX")));
-    for (const QString& sql : layout)
-        if (!indexes.contains(sql) && !exec(live, sql))
-            return engineFailed(live, livePath);
-    if (!setSequence(live, firstKey - 1))
-        return engineFailed(live, livePath);
+        out, [](sqlite3* h) { sqlite3_progress_handler(h, 0, nullptr, nullptr); });
+    // Attached before the transaction begins, which ATTACH cannot be inside
+    // of; detached again however this ends.
+    const bool attached = attachPlainBackup(out, backup, backupPath);
+    const std::unique_ptr<sqlite3, void (*)(sqlite3*)> detach(attached ? out : nullptr, [](sqlite3* h) {
+        exec(h, QStringLiteral("DETACH %1").arg(kAttached));
+    });
+    if (!exec(out, QStringLiteral("BEGIN")) || !setSequence(out, firstKey - 1))
+        return engineFailed(out, livePath);
 
     const QStringList& fields = testRecordFields();
     QList<Kind> kinds;
     {
-        Statement info(live, QStringLiteral("PRAGMA main.table_info(%1)").arg(quoted(testRecordTable())));
+        Statement info(out, QStringLiteral("PRAGMA main.table_info(%1)").arg(quoted(testRecordTable())));
         QHash<QString, QString> declared;
         while (info && info.step() == SQLITE_ROW)
             declared.insert(info.text(1), info.text(2));
@@ -505,28 +544,33 @@ bool replaceTests(sqlite3* live, const QString& livePath, const RawFile& backup,
         const QString copy = QStringLiteral("INSERT INTO main.%1 (%2) SELECT %2 FROM %3.%4 "
                                             "WHERE NOT zol_converted(%2)")
                                  .arg(quoted(testRecordTable()), columns, kAttached, quoted(tests.table));
-        if (sqlite3_create_function(live, "zol_converted", int(kinds.size()), SQLITE_UTF8 | SQLITE_DETERMINISTIC,
+        if (sqlite3_create_function(out, "zol_converted", int(kinds.size()), SQLITE_UTF8 | SQLITE_DETERMINISTIC,
                                     const_cast<QList<Kind>*>(&kinds), &storedOtherwise, nullptr, nullptr)
             != SQLITE_OK)
-            return engineFailed(live, livePath);
-        Statement all(live, QStringLiteral("SELECT count(*) FROM %1.%2").arg(kAttached, quoted(tests.table)));
-        if (!all || all.step() != SQLITE_ROW)
-            return engineFailed(live, livePath);
-        if (!exec(live, copy))
-            return engineFailed(live, livePath);
-        count = sqlite3_changes(live);
-        copied = count == sqlite3_column_int(all.get(), 0);
-        // (No savepoint: it would keep a second copy of every page written.)
-        if (!copied && !(exec(live, QStringLiteral("DELETE FROM main.%1").arg(quoted(testRecordTable())))
-                         && setSequence(live, firstKey - 1)))
-            return engineFailed(live, livePath);
+            return engineFailed(out, livePath);
+        int total = -1;
+        {
+            Statement all(out, QStringLiteral("SELECT count(*) FROM %1.%2").arg(kAttached, quoted(tests.table)));
+            if (all && all.step() == SQLITE_ROW)
+                total = sqlite3_column_int(all.get(), 0);
+        }
+        if (total < 0 || !exec(out, copy))
+            return engineFailed(out, livePath);
+        count = sqlite3_changes(out);
+        copied = count == total;
+        if (!copied && !(exec(out, QStringLiteral("DELETE FROM main.%1").arg(quoted(testRecordTable())))
+                         && setSequence(out, firstKey - 1)))
+            return engineFailed(out, livePath);
     }
-    if (!copied && !copyRowByRow(live, livePath, backup, backupPath, tests, kinds, columns, &count, message)) {
+    if (!copied && !copyRowByRow(out, livePath, backup, backupPath, tests, kinds, columns, &count, message))
         return false;
-    }
+    // The indexes come after the rows: sorting once costs less than
+    // inserting each entry where it belongs.
     for (const QString& sql : indexes)
-        if (!exec(live, sql))
-            return engineFailed(live, livePath);
+        if (!exec(out, sql))
+            return engineFailed(out, livePath);
+    if (!exec(out, QStringLiteral("COMMIT")))
+        return engineFailed(out, livePath);
     *rows = count;
     return true;
 }
@@ -583,10 +627,10 @@ bool copyRowByRow(sqlite3* live, const QString& livePath, const RawFile& backup,
     return true;
 }
 
-// Attaches the backup to the database's connection and takes the write lock,
-// when the engine can copy its rows itself: a file in the same encoding,
-// not in WAL mode (whose reading would write beside it) and one that may be
-// locked for writing. False, and nothing attached or locked, otherwise.
+// Attaches the backup to the connection that builds the new tests, when the
+// engine can copy its rows itself: a file in the same encoding and not in
+// WAL mode (whose reading would write beside it). False, and nothing
+// attached, otherwise.
 bool attachPlainBackup(sqlite3* live, const RawFile& in, const QString& path)
 {
     auto pragma = [](sqlite3* h, const char* name) {
@@ -595,18 +639,12 @@ bool attachPlainBackup(sqlite3* live, const RawFile& in, const QString& path)
     };
     const QFileInfo info(path);
     if (pragma(in.handle(), "encoding") != pragma(live, "encoding")
-        || pragma(in.handle(), "journal_mode").compare(QLatin1String("wal"), Qt::CaseInsensitive) == 0
-        || !info.isWritable() || !QFileInfo(info.absolutePath()).isWritable())
+        || pragma(in.handle(), "journal_mode").compare(QLatin1String("wal"), Qt::CaseInsensitive) == 0)
         return false;
     Statement attach(live, QStringLiteral("ATTACH ?1 AS %1").arg(kAttached));
     const QByteArray name = QFile::encodeName(info.absoluteFilePath());
     sqlite3_bind_text(attach.get(), 1, name.constData(), int(name.size()), SQLITE_TRANSIENT);
-    if (!attach || attach.step() != SQLITE_DONE)
-        return false;
-    if (exec(live, QStringLiteral("BEGIN IMMEDIATE")))
-        return true;
-    exec(live, QStringLiteral("DETACH %1").arg(kAttached));
-    return false;
+    return attach && attach.step() == SQLITE_DONE;
 }
 
 } // namespace
@@ -710,59 +748,122 @@ bool restoreDatabase(const QString& current, const QString& backup, QString* saf
     if (!db)
         return false;   // reported
     sqlite3* live = sqliteHandle(db->connection());
-    // The whole replacement in memory until the commit: a cache that
-    // overflows writes its pages out early, each time after waiting for the
-    // journal to reach the disk.
-    const qint64 kib = (QFileInfo(current).size() + QFileInfo(backup).size()) / 1024;
-    exec(live, QStringLiteral("PRAGMA cache_size=-%1").arg(qBound<qint64>(8192, kib, qint64(2) << 20)));
-
-    // From here to the commit no other copy of the program can store a
-    // test: what it saved before is in the safety copy, what it saves after
-    // goes into the restored data.
-    const bool attached = attachPlainBackup(live, in, backup);
-    if (!attached && !db->BeginTrans())
-        return false;   // reported
-    // Detached again however this ends (after the commit or the rollback).
-    const std::unique_ptr<sqlite3, void (*)(sqlite3*)> detach(attached ? live : nullptr, [](sqlite3* h) {
-        exec(h, QStringLiteral("DETACH %1").arg(kAttached));
-    });
-    // The safety copy is made by a reader of its own beside the replacement
-    // (the online backup cannot read from a connection that holds the write
-    // lock), at the same time: the replacement writes nothing into the file
-    // before its commit, which waits for the copy.
     QStringList layout;
-    newDatabaseLayout(&layout);   // made once, before the copy runs beside
-    QString copy;
-    QSqlError copyError;
-    bool copied = true;
-    std::thread copying;
-    if (existed) {
-        copy = safetyCopyPath(current);
-        copied = false;
-        copying = std::thread([&] {
-            const RawFile reader(current, true);
-            // One snapshot however the copy is cut into steps.
-            copied = reader.isOpen() && exec(reader.handle(), QStringLiteral("BEGIN"))
-                     && exec(reader.handle(), QStringLiteral("SELECT count(*) FROM sqlite_master"))
-                     && copyFile(reader.handle(), copy, {}, 0, 0, &copyError);
-            if (!copied && !copyError.isValid())
-                copyError = engineError(reader.handle());
-        });
-    }
-    int restored = 0;
-    QString message;
-    const bool replaced =
-        replaceTests(live, current, in, backup, tests, attached, progress, 0, &restored, &message);
-    if (copying.joinable())
-        copying.join();
-    if (!copied) {
-        db->Rollback();
-        ErrorBox(QStringLiteral("无法先另存现有数据（%1），没有恢复。%2")
-                     .arg(shownPath(copy), describeDatabaseError(copyError, copy)));
+    if (!newDatabaseLayout(&layout)) {
+        ErrorBox(QStringLiteral("无法建立新的“%1”表。").arg(testRecordTable()) + unchanged);
         return false;
     }
-    if (!replaced || !db->CommitTrans()) {
-        db->Rollback();
+    const QStringList indexes = layout.filter(QRegularExpression(QStringLiteral("^CREATE\\s+INDEX")));
+
+    // The tests are written into a new file of the program's own making
+    // beside the database, which then replaces the database's pages in one
+    // step of the engine's online backup: nothing of the backup's own
+    // layout, triggers or settings comes along.
+    std::unique_ptr<PartFile> part = PartFile::besideTarget(current);
+    if (!part) {
+        ErrorBox(QStringLiteral("无法在文件夹 %1 中写入临时文件（%2）。")
+                     .arg(shownPath(folderOf(current)), QString::fromLocal8Bit(std::strerror(errno)))
+                 + unchanged);
+        return false;
+    }
+    const QString partPath = part->path();
+    auto removePart = [&] {
+        QFile::remove(partPath + QStringLiteral("-journal"));
+        part.reset();
+        QFile::remove(partPath);
+    };
+    QString message;
+    int restored = 0;
+    QString copy;
+    bool replaced = false;
+    {
+        RawFile out(partPath, false);
+        int pageSize = 0;
+        {
+            Statement q(live, QStringLiteral("PRAGMA page_size"));
+            if (q && q.step() == SQLITE_ROW)
+                pageSize = sqlite3_column_int(q.get(), 0);
+        }
+        // The new file is thrown away on any failure: it needs no journal.
+        bool made = out.isOpen() && exec(out.handle(), QStringLiteral("PRAGMA journal_mode=OFF"))
+                    && exec(out.handle(), QStringLiteral("PRAGMA synchronous=OFF"))
+                    && (pageSize <= 0 || exec(out.handle(), QStringLiteral("PRAGMA page_size=%1").arg(pageSize)));
+        for (const QString& sql : layout)
+            made = made && (indexes.contains(sql) || exec(out.handle(), sql));
+        if (!made) {
+            ErrorBox(describeDatabaseError(engineError(out.handle()), current) + unchanged);
+            return false;
+        }
+        // From the first step of the page copy to its last the copy holds
+        // the exclusive lock of the database: no other copy of the program
+        // can store a test meanwhile. What it saved before is in the safety
+        // copy, what it saves after goes into the restored data. The largest
+        // key used is read just before; should a save come between, the lock
+        // is given up and taken again.
+        sqlite3_file* file = fileOf(live);
+        sqlite3_backup* pages = nullptr;
+        int rc = SQLITE_ERROR;
+        qint64 firstKey = 1;
+        for (int attempt = 0; file && attempt < 5; ++attempt) {
+            quint32 seen = 0;
+            {
+                const RawFile reader(current, true);
+                if (!reader.isOpen() || !exec(reader.handle(), QStringLiteral("BEGIN")))
+                    break;
+                firstKey = largestKeyUsed(reader.handle()) + 1;
+                seen = changeCounter(fileOf(reader.handle()));
+            }
+            pages = sqlite3_backup_init(live, "main", out.handle(), "main");
+            rc = pages ? sqlite3_backup_step(pages, 1) : SQLITE_ERROR;
+            if ((rc != SQLITE_OK && rc != SQLITE_DONE) || changeCounter(file) == seen)
+                break;
+            sqlite3_backup_finish(pages);
+            pages = nullptr;
+            rc = SQLITE_ERROR;
+        }
+        if (rc != SQLITE_OK && rc != SQLITE_DONE) {
+            const QSqlError error = engineError(live);
+            sqlite3_backup_finish(pages);
+            ErrorBox(describeDatabaseError(error, current) + unchanged);
+            return false;
+        }
+        // The safety copy is read through the locked file itself, beside the
+        // building of the new tests (the connection that receives the pages
+        // is not used until they come).
+        QSqlError copyError;
+        bool copied = true;
+        std::thread copying;
+        if (existed) {
+            copy = safetyCopyPath(current);
+            copied = false;
+            copying = std::thread([&] { copied = copyLockedFile(file, copy, &copyError); });
+        }
+        const bool built = buildTests(out.handle(), current, in, backup, tests, indexes, firstKey,
+                                      progress, 0, &restored, &message);
+        if (copying.joinable())
+            copying.join();
+        if (!copied) {
+            sqlite3_backup_finish(pages);
+            removePart();
+            ErrorBox(QStringLiteral("无法先另存现有数据（%1），没有恢复。%2")
+                         .arg(shownPath(copy), describeDatabaseError(copyError, copy)));
+            return false;
+        }
+        if (built) {
+            while (rc == SQLITE_OK) {
+                rc = sqlite3_backup_step(pages, 4096);
+                const int total = sqlite3_backup_pagecount(pages);
+                if (progress && total > 0)
+                    progress(60 + 40 * (total - sqlite3_backup_remaining(pages)) / total);
+            }
+        }
+        const int finished = sqlite3_backup_finish(pages);
+        replaced = built && rc == SQLITE_DONE && finished == SQLITE_OK;
+        if (built && !replaced)
+            message = describeDatabaseError(engineError(live), current);
+    }
+    removePart();
+    if (!replaced) {
         if (!copy.isEmpty())
             QFile::remove(copy);
         if (!message.isEmpty())
