@@ -540,24 +540,29 @@ bool buildTests(sqlite3* out, const QString& livePath, const RawFile& backup,
     if (attached) {
         // Where nothing is to be converted the engine copies the rows by
         // itself, several times faster than row by row; a file with a value
-        // to convert or refuse goes row by row after all.
-        const QString copy = QStringLiteral("INSERT INTO main.%1 (%2) SELECT %2 FROM %3.%4 "
-                                            "WHERE NOT zol_converted(%2)")
-                                 .arg(quoted(testRecordTable()), columns, kAttached, quoted(tests.table));
-        if (sqlite3_create_function(out, "zol_converted", int(kinds.size()), SQLITE_UTF8 | SQLITE_DETERMINISTIC,
-                                    const_cast<QList<Kind>*>(&kinds), &storedOtherwise, nullptr, nullptr)
-            != SQLITE_OK)
-            return engineFailed(out, livePath);
-        int total = -1;
-        {
-            Statement all(out, QStringLiteral("SELECT count(*) FROM %1.%2").arg(kAttached, quoted(tests.table)));
-            if (all && all.step() == SQLITE_ROW)
-                total = sqlite3_column_int(all.get(), 0);
-        }
-        if (total < 0 || !exec(out, copy))
+        // to convert or refuse goes row by row after all. Whether there is
+        // such a value is asked of the backup by a reader of its own, beside
+        // the copy.
+        bool plain = false;
+        std::thread checking([&] {
+            const RawFile reader(backupPath, true);
+            if (!reader.isOpen()
+                || sqlite3_create_function(reader.handle(), "zol_converted", int(kinds.size()),
+                                           SQLITE_UTF8 | SQLITE_DETERMINISTIC, const_cast<QList<Kind>*>(&kinds),
+                                           &storedOtherwise, nullptr, nullptr)
+                       != SQLITE_OK)
+                return;
+            Statement q(reader.handle(), QStringLiteral("SELECT NOT EXISTS (SELECT 1 FROM %1 WHERE zol_converted(%2))")
+                                             .arg(quoted(tests.table), columns));
+            plain = q && q.step() == SQLITE_ROW && sqlite3_column_int(q.get(), 0) == 1;
+        });
+        const bool inserted = exec(out, QStringLiteral("INSERT INTO main.%1 (%2) SELECT %2 FROM %3.%4")
+                                            .arg(quoted(testRecordTable()), columns, kAttached, quoted(tests.table)));
+        checking.join();
+        if (!inserted)
             return engineFailed(out, livePath);
         count = sqlite3_changes(out);
-        copied = count == total;
+        copied = plain;
         if (!copied && !(exec(out, QStringLiteral("DELETE FROM main.%1").arg(quoted(testRecordTable())))
                          && setSequence(out, firstKey - 1)))
             return engineFailed(out, livePath);

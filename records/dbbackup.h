@@ -6,11 +6,12 @@
 //
 // A restore carries only the tests: the rows of the backup's 用户信息, read
 // by the 21 field names and converted as a save converts them, go into a
-// table of the program's own layout in the current file; nothing else of
-// the backup (triggers, other tables, journal mode, encoding, key columns)
-// comes along. The write lock of the current file is held from the safety
-// copy to the end of the replacement, so that every save another copy
-// reports as stored is in one of the two. On any failure the current
+// new file of the program's own layout, whose pages then replace those of
+// the current file through the online backup; nothing else of the
+// backup (triggers, other tables, journal mode, encoding, key columns)
+// comes along. The exclusive lock of the current file is held from the
+// safety copy to the end of the replacement, so that every save another
+// copy reports as stored is in one of the two. On any failure the current
 // database is unchanged.
 #pragma once
 
