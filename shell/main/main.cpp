@@ -12,10 +12,15 @@
 
 #include <QApplication>
 #include <QFontMetrics>
+#include <malloc.h>
 #include <thread>
 
 int main(int argc, char** argv)
 {
+    // One heap for every thread: the music's threads would otherwise each
+    // get a heap of their own, whose free room is kept rather than given
+    // back, and a playing piece would cost a good part more memory.
+    mallopt(M_ARENA_MAX, 1);
     QApplication app(argc, argv);
     zol::installFonts();
     zol::installQtChinese();
