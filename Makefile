@@ -2,6 +2,10 @@
 BUILD ?= build
 JOBS  ?= $(shell nproc)
 
+# CMake's own progress lines only: the makes it starts do not announce the
+# folders they enter and leave.
+MAKEFLAGS += --no-print-directory
+
 .PHONY: run test bench build configure setup clean
 
 setup:
@@ -23,7 +27,7 @@ test: configure
 	@echo "Building the program and the test programs (log: $(BUILD)/build.log)"
 	@cmake --build $(BUILD) -j $(JOBS) --target all zoltests >$(BUILD)/build.log 2>&1; \
 	  status=$$?; \
-	  grep -v -E '^\[ *[0-9]+%\] |^g?make(\[[0-9]+\])?: (Entering|Leaving) directory' $(BUILD)/build.log || true; \
+	  grep -v -E '^\[ *[0-9]+%\] ' $(BUILD)/build.log || true; \
 	  exit $$status
 	@cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 

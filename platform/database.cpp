@@ -251,56 +251,72 @@ QString databasePath() { return programFile(QStringLiteral("zol.mdb")); }
 
 void setExtraConnectionPragmas(const QStringList& pragmas) { extraPragmas() = pragmas; }
 
-QString describeDatabaseError(const QSqlError& error, const QString& path)
+const QStringList& extraConnectionPragmas() { return extraPragmas(); }
+
+QString describeDatabaseError(const QSqlError& error, const QString& path, DatabaseWork work)
 {
-    const QString file = shownPath(path);
+    const bool save = work == DatabaseWork::Save;
+    const QString file = (work == DatabaseWork::Backup ? QStringLiteral("备份文件 ") : QStringLiteral("数据库文件 "))
+                         + shownPath(path);
+    const QString notDone = save ? QStringLiteral("无法保存数据")
+                            : work == DatabaseWork::Restore ? QStringLiteral("无法恢复数据")
+                                                            : QStringLiteral("无法写入备份");
     const int code = sqliteCode(error);
+    // The engine gives the read-only code, too, for a file that was deleted
+    // or had another moved over it while it was open.
+    if (error.nativeErrorCode().toInt() == SQLITE_READONLY_DBMOVED)
+        return QStringLiteral("%1 在打开之后被删除，或者被另一个文件替换了，%2。请关闭这个窗口后重新打开再试。")
+            .arg(file, notDone);
     // A file that may be written, in a folder that may not (where the
     // engine keeps its journal while it writes): the folder is to blame.
     const bool fileReadOnly = QFileInfo::exists(path) && !mayWrite(path);
     if ((code == kReadOnly || code == kCantOpen || code == kPerm) && !fileReadOnly
         && !mayWrite(folderOf(path)))
-        return QStringLiteral("数据库文件 %1 所在的文件夹 %2 不允许写入，无法保存数据。"
-                              "请让该文件夹允许写入后再试。")
-            .arg(file, QDir::toNativeSeparators(folderOf(path)));
+        return QStringLiteral("%1 所在的文件夹 %2 不允许写入，%3。请让该文件夹允许写入后再试。")
+            .arg(file, QDir::toNativeSeparators(folderOf(path)), notDone);
     switch (code) {
     case kReadOnly:
-        return QStringLiteral("数据库文件 %1 是只读的，无法保存数据。请去掉该文件的只读属性后再试。").arg(file);
+        return QStringLiteral("%1 是只读的，%2。请去掉该文件的只读属性后再试。").arg(file, notDone);
     case kFull:
-        return QStringLiteral("磁盘已满，无法写入数据库文件 %1。这次的数据没有保存，已经保存的记录不受影响。")
-            .arg(file);
+        return save ? QStringLiteral("磁盘已满，无法写入%1。这次的数据没有保存，已经保存的记录不受影响。").arg(file)
+                    : QStringLiteral("磁盘已满，无法写入%1。").arg(file);
     case kNotADatabase:
     case kCorrupt:
-        return QStringLiteral("文件 %1 不是有效的数据库文件，或者已经损坏，无法读写测试记录。").arg(file);
+        return QStringLiteral("文件 %1 不是有效的数据库文件，或者已经损坏，无法读写测试记录。").arg(shownPath(path));
     case kCantOpen:
     case kPerm:
-        return QStringLiteral("无法打开数据库文件 %1。请检查该文件和它所在文件夹的权限。").arg(file);
+        return QStringLiteral("无法打开%1。请检查该文件和它所在文件夹的权限。").arg(file);
     case kBusy:
     case kLocked:
-        return QStringLiteral("数据库文件 %1 正被其他程序使用（已锁定），请稍后再试。").arg(file);
+        return QStringLiteral("%1 正被其他程序使用（已锁定），请稍后再试。").arg(file);
     case kTooBig:
-        return QStringLiteral("要保存的文字太长，数据库文件 %1 无法完整保存。这次的数据没有保存。").arg(file);
+        return save ? QStringLiteral("要保存的文字太长，%1 无法完整保存。这次的数据没有保存。").arg(file)
+                    : QStringLiteral("有一段文字太长，%1 无法完整保存它。").arg(file);
     case kConstraint:
     case kMismatch:
-        return QStringLiteral("数据库文件 %1 中的表不接受这些数据（表的约束条件不允许），这次的数据没有保存。")
-            .arg(file);
+        return QStringLiteral("%1 中的表不接受这些数据（表的约束条件不允许），%2。")
+            .arg(file, save ? QStringLiteral("这次的数据没有保存") : notDone);
     case kIoErr:
-        return QStringLiteral("读写数据库文件 %1 时磁盘出错。这次的数据没有保存，请检查磁盘后再试。").arg(file);
+        return save ? QStringLiteral("读写%1 时磁盘出错。这次的数据没有保存，请检查磁盘后再试。").arg(file)
+                    : QStringLiteral("读写%1 时磁盘出错，请检查磁盘后再试。").arg(file);
     case kNoMem:
-        return QStringLiteral("内存不足，无法读写数据库文件 %1。").arg(file);
+        return QStringLiteral("内存不足，无法读写%1。").arg(file);
     default:
         break;
     }
     const QString column = namedAfter(error.databaseText(), QLatin1String("no such column: "));
     if (!column.isEmpty())
-        return QStringLiteral("数据库文件 %1 中没有字段“%2”，无法读写测试记录。").arg(file, column);
+        return QStringLiteral("%1 中没有字段“%2”，无法读写测试记录。").arg(file, column);
     const QString table = namedAfter(error.databaseText(), QLatin1String("no such table: "));
     if (!table.isEmpty())
         return tableMissingText(path, table);
     QString detail = error.databaseText().trimmed();
     if (detail.isEmpty())
         detail = error.text().trimmed();
-    return QStringLiteral("访问数据库文件 %1 时出错：%2").arg(file, detail);
+    // A sentence of its own: whatever the caller says next begins after it.
+    if (!detail.endsWith(QChar(0x3002)) && !detail.endsWith(QLatin1Char('.')))
+        detail += QChar(0x3002);
+    return QStringLiteral("访问%1 时出错：%2").arg(file, detail);
 }
 
 // --- Recordset ---------------------------------------------------------------
@@ -442,6 +458,14 @@ Database::~Database()
     QSqlDatabase::removeDatabase(connectionName_);
 }
 
+bool Database::fileReplaced() const
+{
+    int moved = 0;
+    sqlite3* handle = sqliteHandle(db_);
+    return handle && sqlite3_file_control(handle, "main", SQLITE_FCNTL_HAS_MOVED, &moved) == SQLITE_OK
+           && moved != 0;
+}
+
 std::unique_ptr<Database> Database::OpenDatabase(const QString& path)
 {
     const QFileInfo info(path);
@@ -487,9 +511,15 @@ bool Database::createFile(const QString& path, QString* message)
     // rename that never replaces: a copy of the program that started at the
     // same moment either finds no file or a whole one, and a file that
     // appeared meanwhile, with whatever the other copy has stored in it, is
-    // the one both use.
-    static std::atomic<int> counter{0};
-    const QString temp = QStringLiteral("%1.%2-%3.new").arg(path).arg(::getpid()).arg(++counter);
+    // the one both use. It is locked while it is built, so that a cleaner
+    // leaves it alone.
+    const std::unique_ptr<PartFile> held = PartFile::besideTarget(path);
+    if (!held) {
+        *message = QStringLiteral("无法创建数据库文件 %1。请检查该文件夹是否允许写入。（%2）")
+                       .arg(shownPath(path), QString::fromLocal8Bit(std::strerror(errno)));
+        return false;
+    }
+    const QString temp = held->path();
     struct Cleanup {
         QString temp;
         ~Cleanup()
@@ -498,14 +528,6 @@ bool Database::createFile(const QString& path, QString* message)
             QFile::remove(temp);
         }
     } cleanup{temp};
-
-    // Locked while it is built, so that a cleaner leaves it alone.
-    const std::unique_ptr<PartFile> held = PartFile::create(temp);
-    if (!held) {
-        *message = QStringLiteral("无法创建数据库文件 %1。请检查该文件夹是否允许写入。（%2）")
-                       .arg(shownPath(path), QString::fromLocal8Bit(std::strerror(errno)));
-        return false;
-    }
     {
         Database built(temp, false);
         if (!built.setUp(true, message)) {
@@ -575,36 +597,45 @@ bool Database::hasRecordTable(bool* found, QString* message)
     return true;
 }
 
+const QStringList& recordTableStatements()
+{
+    static const QStringList statements = [] {
+        QStringList columns;
+        columns << recordKeyField() + QStringLiteral(" INTEGER PRIMARY KEY AUTOINCREMENT");
+        const QStringList& fields = testRecordFields();
+        for (int i = 0; i < fields.size(); ++i) {
+            const bool score = i >= 8 && i < 16;
+            columns << quoteIdentifier(fields[i]) + (score ? QStringLiteral(" INTEGER") : QStringLiteral(" TEXT"));
+        }
+        // Another copy may be giving the same empty file its table right now.
+        const QString create = QStringLiteral("CREATE TABLE IF NOT EXISTS %1 (%2)")
+                                   .arg(quoteIdentifier(testRecordTable()), columns.join(QStringLiteral(", ")));
+
+        // The group statistics read only sex and the four standard scores;
+        // with them in one index each statistic reads the index instead of
+        // every stored row with its long evaluation texts (ten times faster
+        // on years of tests).
+        const QString index = QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON %2 (%3)")
+                                  .arg(quoteIdentifier(testRecordTable() + QStringLiteral("_统计")),
+                                       quoteIdentifier(testRecordTable()),
+                                       QStringList{quoteIdentifier(fields[1]), quoteIdentifier(fields[12]),
+                                                   quoteIdentifier(fields[13]), quoteIdentifier(fields[14]),
+                                                   quoteIdentifier(fields[15])}
+                                           .join(QStringLiteral(", ")));
+        return QStringList{create, index};
+    }();
+    return statements;
+}
+
 bool Database::createRecordTable(QString* message)
 {
-    QStringList columns;
-    columns << recordKeyField() + QStringLiteral(" INTEGER PRIMARY KEY AUTOINCREMENT");
-    const QStringList& fields = testRecordFields();
-    for (int i = 0; i < fields.size(); ++i) {
-        const bool score = i >= 8 && i < 16;
-        columns << quoteIdentifier(fields[i]) +
-                       (score ? QStringLiteral(" INTEGER") : QStringLiteral(" TEXT"));
-    }
-    // Another copy may be giving the same empty file its table right now.
-    const QString create = QStringLiteral("CREATE TABLE IF NOT EXISTS %1 (%2)")
-                               .arg(quoteIdentifier(testRecordTable()), columns.join(QStringLiteral(", ")));
-
-    // The group statistics read only sex and the four standard scores; with
-    // them in one index each statistic reads the index instead of every
-    // stored row with its long evaluation texts (ten times faster on years
-    // of tests).
-    const QString index = QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON %2 (%3)")
-                              .arg(quoteIdentifier(testRecordTable() + QStringLiteral("_统计")),
-                                   quoteIdentifier(testRecordTable()),
-                                   QStringList{quoteIdentifier(fields[1]), quoteIdentifier(fields[12]),
-                                               quoteIdentifier(fields[13]), quoteIdentifier(fields[14]),
-                                               quoteIdentifier(fields[15])}
-                                       .join(QStringLiteral(", ")));
-
     QSqlQuery q(db_);
     if (!q.exec(QStringLiteral("BEGIN IMMEDIATE")))
         return failed(q.lastError(), message);
-    if (!q.exec(create) || !q.exec(index) || !q.exec(QStringLiteral("COMMIT"))) {
+    bool made = true;
+    for (const QString& statement : recordTableStatements())
+        made = made && q.exec(statement);
+    if (!made || !q.exec(QStringLiteral("COMMIT"))) {
         failed(q.lastError(), message);
         q.finish();
         if (!endTransaction())

@@ -74,6 +74,10 @@ const QStringList& testRecordFields();
 QString testRecordFigure(const QString& expression, const QString& alias,
                          const QString& where = QString());
 
+// The statements that give a file the table 用户信息 and its index, as the
+// program makes them: first the table, then the index.
+const QStringList& recordTableStatements();
+
 // The count of all stored tests, in the field recordCountField() ("mz1").
 QString recordCountStatement();
 QString recordCountField();
@@ -106,9 +110,21 @@ QString databasePath();
 // For tests and diagnosis (e.g. "PRAGMA max_page_count=1" to see what a full
 // disk does). An empty list switches them off.
 void setExtraConnectionPragmas(const QStringList& pragmas);
+const QStringList& extraConnectionPragmas();
 
-// The message shown for an error of the engine on the file at path.
-QString describeDatabaseError(const QSqlError& error, const QString& path);
+// What the program was doing with a file when the engine failed: the
+// message says what could not be done, in that work's words.
+enum class DatabaseWork {
+    Save,      // a test stored, changed or deleted in zol.mdb
+    Backup,    // a copy written to the file the user chose
+    Restore,   // zol.mdb given the tests of a backup
+};
+
+// The message shown for an error of the engine on the file at path. For a
+// save it says also that this save was not stored; a backup or a restore
+// says its own outcome after it.
+QString describeDatabaseError(const QSqlError& error, const QString& path,
+                              DatabaseWork work = DatabaseWork::Save);
 
 // Field texts as a window supplies them: (field name, text) in order.
 using FieldTexts = QList<QPair<QString, QString>>;
@@ -201,6 +217,10 @@ public:
 
     QString path() const { return path_; }
     bool isReadOnly() const { return readOnly_; }
+    // Whether path no longer names the file this connection has open: it was
+    // deleted, or another file was moved over it. The engine refuses to
+    // write to such a file; a connection kept open for long is opened again.
+    bool fileReplaced() const;
 
     // Runs a query and keeps all its rows. Parameters fill the positional
     // '?' placeholders in order.

@@ -6,7 +6,10 @@
 #include <QMutex>
 #include <QRegularExpression>
 #include <QSet>
+#include <algorithm>
 #include <cerrno>
+#include <cstring>
+#include <iterator>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -32,12 +35,22 @@ QMutex& heldLock()
 
 QString absolute(const QString& path) { return QFileInfo(path).absoluteFilePath(); }
 
-// What the writers of this program name their passing files.
-bool isPassingName(const QString& name)
+// The program's mark in the names of its passing files.
+const QLatin1String kMark("zolmiv");
+
+// What a passing file holds when this program wrote it: the pages of an
+// SQLite database, whose header may not be written yet (zeros), or nothing.
+bool holdsWhatWeWrite(int fd)
 {
-    static const QRegularExpression part(QStringLiteral(R"(^\..+\.\d+\.part$)"));
-    static const QRegularExpression fresh(QStringLiteral(R"(^.+\.mdb\.\d+-\d+\.new$)"));
-    return part.match(name).hasMatch() || fresh.match(name).hasMatch();
+    static const char kHeader[16] = "SQLite format 3";   // and its terminating zero
+    char start[16] = {};
+    const ssize_t n = ::pread(fd, start, sizeof start, 0);
+    if (n == 0)
+        return true;
+    if (n != ssize_t(sizeof start))
+        return false;
+    return std::memcmp(start, kHeader, sizeof start) == 0
+           || std::all_of(std::begin(start), std::end(start), [](char c) { return c == 0; });
 }
 
 } // namespace
@@ -80,7 +93,7 @@ std::unique_ptr<PartFile> PartFile::besideTarget(const QString& target)
     const QFileInfo info(target);
     for (int i = 0; i < 1000; ++i) {
         const QString name = info.absoluteDir().filePath(
-            QStringLiteral(".%1.%2.part").arg(info.fileName()).arg(i));
+            QStringLiteral(".%1.%2-%3.part").arg(info.fileName(), kMark).arg(i));
         if (auto file = create(name))
             return file;
         if (errno != EEXIST)
@@ -89,12 +102,19 @@ std::unique_ptr<PartFile> PartFile::besideTarget(const QString& target)
     return nullptr;
 }
 
+bool PartFile::isPassingName(const QString& fileName)
+{
+    static const QRegularExpression shape(
+        QStringLiteral(R"(^\..+\.%1-\d+\.part$)").arg(QRegularExpression::escape(kMark)));
+    return shape.match(fileName).hasMatch();
+}
+
 void removeLeftoverFiles(const QString& folder)
 {
     const QDir dir(folder);
     const QStringList names = dir.entryList(QDir::Files | QDir::Hidden | QDir::System);
     for (const QString& name : names) {
-        if (!isPassingName(name))
+        if (!PartFile::isPassingName(name))
             continue;
         const QString path = absolute(dir.filePath(name));
         const QMutexLocker locker(&heldLock());
@@ -111,7 +131,7 @@ void removeLeftoverFiles(const QString& folder)
             continue;
         struct stat held {};
         if (::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::fstat(fd, &held) == 0
-            && held.st_ino == named.st_ino && held.st_dev == named.st_dev) {
+            && held.st_ino == named.st_ino && held.st_dev == named.st_dev && holdsWhatWeWrite(fd)) {
             ::unlink(encoded.constData());
             QFile::remove(path + QStringLiteral("-journal"));
         }

@@ -15,11 +15,11 @@
 #include <QSqlError>
 #include <QHash>
 #include <QRegularExpression>
-#include <QTemporaryDir>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <sqlite3.h>
 #include <thread>
 #include <sys/stat.h>
@@ -40,6 +40,9 @@ public:
         rc_ = sqlite3_open_v2(QFile::encodeName(path).constData(), &db_, flags, nullptr);
         sqlite3_extended_result_codes(db_, 1);
         sqlite3_busy_timeout(db_, busyWaitMilliseconds());
+        for (const QString& pragma : extraConnectionPragmas())
+            if (rc_ == SQLITE_OK)
+                sqlite3_exec(db_, pragma.toUtf8().constData(), nullptr, nullptr, nullptr);
     }
     ~RawFile() { sqlite3_close_v2(db_); }
     RawFile(const RawFile&) = delete;
@@ -83,6 +86,27 @@ QSqlError engineError(sqlite3* h)
                      QString::number(sqlite3_extended_errcode(h)));
 }
 
+// The error a step of the online backup returned, which the engine keeps on
+// neither connection until the backup is finished.
+QSqlError stepError(int rc)
+{
+    return QSqlError(QString(), QString::fromUtf8(sqlite3_errstr(rc)), QSqlError::StatementError,
+                     QString::number(rc));
+}
+
+// An error of the system (errno) in the engine's terms, so that the one
+// function that words the engine's errors says it too.
+QSqlError systemError(int err)
+{
+    int code = SQLITE_IOERR;
+    if (err == ENOSPC || err == EDQUOT)
+        code = SQLITE_FULL;
+    else if (err == EACCES || err == EPERM || err == EROFS)
+        code = SQLITE_CANTOPEN;
+    return QSqlError(QString(), QString::fromLocal8Bit(std::strerror(err)), QSqlError::ConnectionError,
+                     QString::number(code));
+}
+
 bool exec(sqlite3* db, const QString& sql)
 {
     return sqlite3_exec(db, sql.toUtf8().constData(), nullptr, nullptr, nullptr) == SQLITE_OK;
@@ -95,6 +119,55 @@ QString quoted(QString name)
 }
 
 QString folderOf(const QString& path) { return QFileInfo(path).absolutePath(); }
+
+// A database file written under a passing name beside its target, through
+// a connection of its own. Unless it is kept under the target's name, it is
+// removed with its journal however the work ends, after its connection is
+// closed (partfiles.h says why in that order).
+class ScratchFile {
+public:
+    explicit ScratchFile(const QString& target)
+        : part_(PartFile::besideTarget(target)), madeError_(part_ ? 0 : errno)
+    {
+        if (part_)
+            db_.emplace(part_->path(), false);
+    }
+    ~ScratchFile()
+    {
+        db_.reset();
+        if (part_ && !kept_) {
+            QFile::remove(part_->path() + QStringLiteral("-journal"));
+            QFile::remove(part_->path());
+        }
+    }
+    ScratchFile(const ScratchFile&) = delete;
+    ScratchFile& operator=(const ScratchFile&) = delete;
+
+    bool isOpen() const { return db_ && db_->isOpen(); }
+    sqlite3* handle() const { return db_ ? db_->handle() : nullptr; }
+    // Why the file could not be made or opened.
+    QSqlError openError() const { return part_ ? engineError(handle()) : systemError(madeError_); }
+
+    // Closes the connection and gives the file the target's name in one
+    // step: rename() replaces an existing file, so that the name holds
+    // either the old file or the whole new one.
+    bool keepAs(const QString& target, QSqlError* error)
+    {
+        db_.reset();
+        kept_ = std::rename(QFile::encodeName(part_->path()).constData(),
+                            QFile::encodeName(target).constData())
+                == 0;
+        if (!kept_)
+            *error = systemError(errno);
+        return kept_;
+    }
+
+private:
+    std::unique_ptr<PartFile> part_;
+    int madeError_;
+    std::optional<RawFile> db_;
+    bool kept_ = false;
+};
 
 // The online backup from source to dest, some pages at a time so that the
 // window can show how far it has come (from..to percent).
@@ -115,7 +188,7 @@ bool copyPages(sqlite3* dest, sqlite3* source, const Progress& progress, int fro
     }
     const int finish = sqlite3_backup_finish(b);
     if (rc != SQLITE_DONE || finish != SQLITE_OK) {
-        *error = engineError(dest);
+        *error = stepError(finish != SQLITE_OK ? finish : rc);
         return false;
     }
     return true;
@@ -127,31 +200,12 @@ bool copyPages(sqlite3* dest, sqlite3* source, const Progress& progress, int fro
 bool copyFile(sqlite3* source, const QString& target, const Progress& progress, int from, int to,
               QSqlError* error)
 {
-    std::unique_ptr<PartFile> part = PartFile::besideTarget(target);
-    if (!part) {
-        *error = QSqlError(QString(), QString::fromLocal8Bit(std::strerror(errno)),
-                           QSqlError::ConnectionError, QString::number(SQLITE_CANTOPEN));
+    ScratchFile copy(target);
+    if (!copy.isOpen()) {
+        *error = copy.openError();
         return false;
     }
-    bool copied = false;
-    {
-        RawFile out(part->path(), false);
-        copied = out.isOpen() ? copyPages(out.handle(), source, progress, from, to, error)
-                              : (*error = engineError(out.handle()), false);
-    }
-    // rename() replaces an existing file in one step: the chosen name holds
-    // either the old file or the whole new copy.
-    if (copied && std::rename(QFile::encodeName(part->path()).constData(),
-                              QFile::encodeName(target).constData()) != 0) {
-        *error = QSqlError(QString(), QString::fromLocal8Bit(std::strerror(errno)),
-                           QSqlError::ConnectionError, QString::number(SQLITE_CANTOPEN));
-        copied = false;
-    }
-    if (!copied) {
-        QFile::remove(part->path() + QStringLiteral("-journal"));
-        QFile::remove(part->path());
-    }
-    return copied;
+    return copyPages(copy.handle(), source, progress, from, to, error) && copy.keepAs(target, error);
 }
 
 // The file under a connection, as the engine itself reads it.
@@ -181,35 +235,62 @@ quint32 changeCounter(sqlite3_file* file)
 // renamed when complete.
 bool copyLockedFile(sqlite3_file* file, const QString& target, QSqlError* error)
 {
-    auto failed = [&](const QString& why) {
-        *error = QSqlError(QString(), why, QSqlError::ConnectionError, QString::number(SQLITE_IOERR));
-        return false;
-    };
     sqlite3_int64 size = 0;
-    if (file->pMethods->xFileSize(file, &size) != SQLITE_OK)
-        return failed(QStringLiteral("无法读取数据库文件的大小"));
+    if (file->pMethods->xFileSize(file, &size) != SQLITE_OK) {
+        *error = stepError(SQLITE_IOERR);
+        return false;
+    }
     std::unique_ptr<PartFile> part = PartFile::besideTarget(target);
-    if (!part)
-        return failed(QString::fromLocal8Bit(std::strerror(errno)));
-    QFile out(part->path());
-    bool ok = out.open(QIODevice::WriteOnly);
+    if (!part) {
+        *error = systemError(errno);
+        return false;
+    }
+    // Written through the descriptor the part was made with, so that a
+    // failure's errno is the write's own (a full disk, say).
+    const int fd = part->handle();
     QByteArray buffer(4 << 20, Qt::Uninitialized);
-    for (sqlite3_int64 at = 0; ok && at < size; at += buffer.size()) {
+    bool ok = true;
+    for (sqlite3_int64 at = 0; ok && at < size;) {
         const int n = int(qMin<sqlite3_int64>(buffer.size(), size - at));
-        ok = file->pMethods->xRead(file, buffer.data(), n, at) == SQLITE_OK
-             && out.write(buffer.constData(), n) == n;
+        if (file->pMethods->xRead(file, buffer.data(), n, at) != SQLITE_OK) {
+            *error = stepError(SQLITE_IOERR);
+            ok = false;
+        }
+        for (int done = 0; ok && done < n;) {
+            const ssize_t w = ::pwrite(fd, buffer.constData() + done, size_t(n - done), at + done);
+            if (w < 0 && errno == EINTR)
+                continue;
+            if (w <= 0) {
+                *error = systemError(w < 0 ? errno : ENOSPC);
+                ok = false;
+            } else {
+                done += int(w);
+            }
+        }
+        at += n;
     }
-    ok = ok && out.flush() && ::fsync(out.handle()) == 0;
-    const QString why = out.errorString();
-    out.close();
-    if (ok && std::rename(QFile::encodeName(part->path()).constData(),
-                          QFile::encodeName(target).constData()) != 0)
+    if (ok && (::fsync(fd) != 0
+               || std::rename(QFile::encodeName(part->path()).constData(), QFile::encodeName(target).constData())
+                      != 0)) {
+        *error = systemError(errno);
         ok = false;
-    if (!ok) {
-        QFile::remove(part->path());
-        return failed(why.isEmpty() ? QString::fromLocal8Bit(std::strerror(errno)) : why);
     }
-    return true;
+    if (!ok)
+        QFile::remove(part->path());
+    return ok;
+}
+
+// Whether target is a name the engine keeps beside the database at live:
+// its journal, its write-ahead log or their shared memory.
+bool isEngineFileOf(const QString& live, const QString& target)
+{
+    const QFileInfo database(live), named(target);
+    if (!isSameFile(database.absolutePath(), named.absolutePath()))
+        return false;
+    for (const char* suffix : {"-journal", "-wal", "-shm"})
+        if (named.fileName() == database.fileName() + QLatin1String(suffix))
+            return true;
+    return false;
 }
 
 // The backup's table of tests, opened for reading the 21 fields.
@@ -283,55 +364,45 @@ bool openBackup(const RawFile& file, const QString& path, BackupTests* tests, QS
     return true;
 }
 
-// The statements that make the tables and indexes of a new zol.mdb, as the
-// database layer makes it.
-bool newDatabaseLayout(QStringList* layout)
-{
-    static QStringList made;
-    if (made.isEmpty()) {
-        QTemporaryDir dir;
-        std::unique_ptr<Database> db;
-        if (!dir.isValid() || !(db = Database::OpenDatabase(dir.filePath(QStringLiteral("zol.mdb")))))
-            return false;
-        Statement q(sqliteHandle(db->connection()),
-                    QStringLiteral("SELECT sql FROM sqlite_master WHERE sql IS NOT NULL "
-                                   "AND name NOT LIKE 'sqlite%' ORDER BY rowid"));
-        QStringList read;
-        while (q && q.step() == SQLITE_ROW)
-            read << q.text(0);
-        made = read;
-    }
-    *layout = made;
-    return !layout->isEmpty();
-}
-
 // The largest row key the current table has ever given, so that restored
-// rows get keys that no window can remember for another row.
-qint64 largestKeyUsed(sqlite3* db)
+// rows get keys that no window can remember for another row. False when the
+// file could not be read (a table or column that is not there is no
+// failure: such a file simply has no keys of that kind).
+bool largestKeyUsed(sqlite3* db, qint64* largest)
 {
-    qint64 largest = 0;
+    auto readable = [db](const Statement& q) { return q || sqlite3_errcode(db) == SQLITE_ERROR; };
+    *largest = 0;
     Statement sequence(db, QStringLiteral("SELECT seq FROM main.sqlite_sequence WHERE name = ?1 COLLATE NOCASE"));
+    if (!readable(sequence))
+        return false;
     if (sequence) {
         const QByteArray table = testRecordTable().toUtf8();
         sqlite3_bind_text(sequence.get(), 1, table.constData(), int(table.size()), SQLITE_TRANSIENT);
-        while (sequence.step() == SQLITE_ROW)
-            largest = qMax(largest, sqlite3_column_int64(sequence.get(), 0));
+        int rc;
+        while ((rc = sequence.step()) == SQLITE_ROW)
+            *largest = qMax(*largest, sqlite3_column_int64(sequence.get(), 0));
+        if (rc != SQLITE_DONE)
+            return false;
     }
     // A column of that name would hide the row number under it.
     for (const char* name : {"rowid", "_rowid_", "oid"}) {
         Statement max(db, QStringLiteral("SELECT max(%1) FROM main.%2")
                               .arg(QLatin1String(name), quoted(testRecordTable())));
-        if (max && max.step() == SQLITE_ROW) {
-            largest = qMax(largest, sqlite3_column_int64(max.get(), 0));
-            Statement shadow(db, QStringLiteral("SELECT 1 FROM pragma_table_info(?1, 'main') WHERE name = ?2 COLLATE NOCASE"));
-            const QByteArray table = testRecordTable().toUtf8();
-            sqlite3_bind_text(shadow.get(), 1, table.constData(), int(table.size()), SQLITE_TRANSIENT);
-            sqlite3_bind_text(shadow.get(), 2, name, -1, SQLITE_STATIC);
-            if (shadow.step() != SQLITE_ROW)
-                break;   // that was the row number itself
-        }
+        if (!readable(max))
+            return false;
+        if (!max)
+            continue;
+        if (max.step() != SQLITE_ROW)
+            return false;
+        *largest = qMax(*largest, sqlite3_column_int64(max.get(), 0));
+        Statement shadow(db, QStringLiteral("SELECT 1 FROM pragma_table_info(?1, 'main') WHERE name = ?2 COLLATE NOCASE"));
+        const QByteArray table = testRecordTable().toUtf8();
+        sqlite3_bind_text(shadow.get(), 1, table.constData(), int(table.size()), SQLITE_TRANSIENT);
+        sqlite3_bind_text(shadow.get(), 2, name, -1, SQLITE_STATIC);
+        if (shadow.step() != SQLITE_ROW)
+            break;   // that was the row number itself
     }
-    return largest;
+    return true;
 }
 
 enum class Kind { Text, Integer, Date };
@@ -447,34 +518,50 @@ bool setSequence(sqlite3* live, qint64 last)
     return start && start.step() == SQLITE_DONE;
 }
 
-// zol_converted(v1, ..., v21): whether a save would store one of the values
-// of a row otherwise than it is (or refuse it). The kinds of the fields come
-// with the function.
-void storedOtherwise(sqlite3_context* context, int count, sqlite3_value** values)
+// What zol_checked learns of the rows it is shown.
+struct RowCheck {
+    QList<Kind> kinds;        // of the fields, in the order of the values
+    bool converted = false;   // a save would store a value otherwise, or refuse it
+};
+
+// Whether a save would store one of the values of a row otherwise than it
+// is, or refuse it.
+bool storedOtherwise(const QList<Kind>& kinds, int count, sqlite3_value** values)
 {
-    const auto& kinds = *static_cast<const QList<Kind>*>(sqlite3_user_data(context));
-    bool odd = false;
-    for (int i = 0; i < count && !odd; ++i) {
+    for (int i = 0; i < count; ++i) {
         const int type = sqlite3_value_type(values[i]);
         if (type == SQLITE_NULL)
             continue;
         switch (kinds[i]) {
         case Kind::Text:
-            odd = type == SQLITE_BLOB;
+            if (type == SQLITE_BLOB)
+                return true;
             break;
         case Kind::Integer: {
             const qint64 n = sqlite3_value_int64(values[i]);
-            odd = type != SQLITE_INTEGER || n < INT32_MIN || n > INT32_MAX;
+            if (type != SQLITE_INTEGER || n < INT32_MIN || n > INT32_MAX)
+                return true;
             break;
         }
         case Kind::Date:
-            odd = type != SQLITE_TEXT
-                  || !isStoredDate(reinterpret_cast<const char*>(sqlite3_value_text(values[i])),
-                                   sqlite3_value_bytes(values[i]));
+            if (type != SQLITE_TEXT
+                || !isStoredDate(reinterpret_cast<const char*>(sqlite3_value_text(values[i])),
+                                 sqlite3_value_bytes(values[i])))
+                return true;
             break;
         }
     }
-    sqlite3_result_int(context, odd);
+    return false;
+}
+
+// zol_checked(v1, ..., v21): true; notes in its RowCheck when a save would
+// store one of the values otherwise, or refuse it.
+void noteConverted(sqlite3_context* context, int count, sqlite3_value** values)
+{
+    auto* check = static_cast<RowCheck*>(sqlite3_user_data(context));
+    if (!check->converted)
+        check->converted = storedOtherwise(check->kinds, count, values);
+    sqlite3_result_int(context, 1);
 }
 
 // Percent done of the replacement, from the engine's count of steps (some
@@ -505,9 +592,11 @@ bool buildTests(sqlite3* out, const QString& livePath, const RawFile& backup,
                 qint64 firstKey, const Progress& progress, int from, int* rows, QString* message)
 {
     auto engineFailed = [&](sqlite3* h, const QString& path) {
-        *message = describeDatabaseError(engineError(h), path);
+        *message = describeDatabaseError(engineError(h), path, DatabaseWork::Restore);
         return false;
     };
+    if (progress)
+        progress(from);
     OpsProgress ops{progress, from, tests.rows, 60};
     sqlite3_progress_handler(out, OpsProgress::kEvery, &OpsProgress::handler, &ops);
     const std::unique_ptr<sqlite3, void (*)(sqlite3*)> quiet(
@@ -540,29 +629,26 @@ bool buildTests(sqlite3* out, const QString& livePath, const RawFile& backup,
     if (attached) {
         // Where nothing is to be converted the engine copies the rows by
         // itself, several times faster than row by row; a file with a value
-        // to convert or refuse goes row by row after all. Whether there is
-        // such a value is asked of the backup by a reader of its own, beside
-        // the copy.
-        bool plain = false;
-        std::thread checking([&] {
-            const RawFile reader(backupPath, true);
-            if (!reader.isOpen()
-                || sqlite3_create_function(reader.handle(), "zol_converted", int(kinds.size()),
-                                           SQLITE_UTF8 | SQLITE_DETERMINISTIC, const_cast<QList<Kind>*>(&kinds),
-                                           &storedOtherwise, nullptr, nullptr)
-                       != SQLITE_OK)
-                return;
-            Statement q(reader.handle(), QStringLiteral("SELECT NOT EXISTS (SELECT 1 FROM %1 WHERE zol_converted(%2))")
-                                             .arg(quoted(tests.table), columns));
-            plain = q && q.step() == SQLITE_ROW && sqlite3_column_int(q.get(), 0) == 1;
-        });
-        const bool inserted = exec(out, QStringLiteral("INSERT INTO main.%1 (%2) SELECT %2 FROM %3.%4")
-                                            .arg(quoted(testRecordTable()), columns, kAttached, quoted(tests.table)));
-        checking.join();
+        // to convert or refuse goes row by row after all. Each row is checked
+        // in the very statement that copies it, so that whatever another
+        // program writes into the backup meanwhile, what is copied is what
+        // was checked.
+        RowCheck check{kinds};
+        const QByteArray function = QByteArrayLiteral("zol_checked");
+        if (sqlite3_create_function(out, function.constData(), int(kinds.size()), SQLITE_UTF8 | SQLITE_DIRECTONLY,
+                                    &check, &noteConverted, nullptr, nullptr)
+            != SQLITE_OK)
+            return engineFailed(out, livePath);
+        const bool inserted =
+            exec(out, QStringLiteral("INSERT INTO main.%1 (%2) SELECT %2 FROM %3.%4 WHERE %5(%2)")
+                          .arg(quoted(testRecordTable()), columns, kAttached, quoted(tests.table),
+                               QString::fromLatin1(function)));
+        sqlite3_create_function(out, function.constData(), int(kinds.size()), SQLITE_UTF8, nullptr, nullptr,
+                                nullptr, nullptr);   // check goes out of scope
         if (!inserted)
             return engineFailed(out, livePath);
         count = sqlite3_changes(out);
-        copied = plain;
+        copied = !check.converted;
         if (!copied && !(exec(out, QStringLiteral("DELETE FROM main.%1").arg(quoted(testRecordTable())))
                          && setSequence(out, firstKey - 1)))
             return engineFailed(out, livePath);
@@ -599,7 +685,7 @@ bool copyRowByRow(sqlite3* live, const QString& livePath, const RawFile& backup,
     Statement insert(live, QStringLiteral("INSERT INTO main.%1 (%2) VALUES (%3)")
                                .arg(quoted(testRecordTable()), columns, marks.join(QLatin1Char(','))));
     if (!insert) {
-        *message = describeDatabaseError(engineError(live), livePath);
+        *message = describeDatabaseError(engineError(live), livePath, DatabaseWork::Restore);
         return false;
     }
     int count = 0;
@@ -616,7 +702,7 @@ bool copyRowByRow(sqlite3* live, const QString& livePath, const RawFile& backup,
             }
         }
         if (insert.step() != SQLITE_DONE) {
-            *message = describeDatabaseError(engineError(live), livePath);
+            *message = describeDatabaseError(engineError(live), livePath, DatabaseWork::Restore);
             return false;
         }
         sqlite3_reset(insert.get());
@@ -682,6 +768,20 @@ bool backupDatabase(const QString& source, const QString& target, int* rows, con
         ErrorBox(QStringLiteral("不能把数据备份到数据库文件 %1 本身，请另选一个文件。").arg(shownPath(target)));
         return false;
     }
+    // The engine takes a file of such a name for its own and deletes it when
+    // the database is next opened; a passing name is the program's to clean.
+    if (isEngineFileOf(source, target)) {
+        ErrorBox(QStringLiteral("不能把数据备份到 %1：数据库引擎把这个名字的文件当作数据库文件 %2 的日志，"
+                                "下次打开数据库时会把它删除。请另选一个文件名。")
+                     .arg(shownPath(target), shownPath(source)));
+        return false;
+    }
+    if (PartFile::isPassingName(QFileInfo(target).fileName())) {
+        ErrorBox(QStringLiteral("不能把数据备份到 %1：这种名字留给本程序写到一半的临时文件，"
+                                "这样的文件会被清理掉。请另选一个文件名。")
+                     .arg(shownPath(target)));
+        return false;
+    }
     if (!QFileInfo(source).isFile()) {
         ErrorBox(QStringLiteral("找不到数据库文件 %1，没有可以备份的数据。").arg(shownPath(source)));
         return false;
@@ -696,20 +796,20 @@ bool backupDatabase(const QString& source, const QString& target, int* rows, con
     // rows, and a save of another copy waits for the copy's end rather than
     // making it start again.
     int count = 0;
-    QSqlError error;
-    bool copied = exec(live, QStringLiteral("BEGIN"));
-    if (copied) {
+    bool read = exec(live, QStringLiteral("BEGIN"));
+    if (read) {
         Statement q(live, QStringLiteral("SELECT count(*) FROM %1").arg(quoted(testRecordTable())));
-        copied = q && q.step() == SQLITE_ROW;
-        count = copied ? sqlite3_column_int(q.get(), 0) : 0;
+        read = q && q.step() == SQLITE_ROW;
+        count = read ? sqlite3_column_int(q.get(), 0) : 0;
     }
-    if (!copied)
-        error = engineError(live);
-    copied = copied && copyFile(live, target, progress, 0, 100, &error);
+    QSqlError error;
+    const bool copied = read && copyFile(live, target, progress, 0, 100, &error);
+    // A failure to read is the database's, any other the backup file's.
+    const QString message = read ? describeDatabaseError(error, target, DatabaseWork::Backup)
+                                 : describeDatabaseError(engineError(live), source);
     exec(live, QStringLiteral("ROLLBACK"));
     if (!copied) {
-        ErrorBox(QStringLiteral("备份没有完成，文件 %1 没有写入。%2")
-                     .arg(shownPath(target), describeDatabaseError(error, target)));
+        ErrorBox(QStringLiteral("备份没有完成，文件 %1 没有写入。%2").arg(shownPath(target), message));
         return false;
     }
     if (rows)
@@ -735,6 +835,13 @@ bool restoreDatabase(const QString& current, const QString& backup, QString* saf
                      const Progress& progress)
 {
     const QString unchanged = QStringLiteral("数据没有恢复，数据库文件 %1 保持原样。").arg(shownPath(current));
+    auto refuse = [&](const QString& why) {
+        ErrorBox(why + unchanged);
+        return false;
+    };
+    auto refuseFor = [&](const QSqlError& error) {
+        return refuse(describeDatabaseError(error, current, DatabaseWork::Restore));
+    };
     if (isSameFile(current, backup)) {
         ErrorBox(QStringLiteral("所选文件就是正在使用的数据库文件 %1，请选择一个备份文件。")
                      .arg(shownPath(current)));
@@ -744,136 +851,123 @@ bool restoreDatabase(const QString& current, const QString& backup, QString* saf
     const RawFile in(backup, true);
     BackupTests tests;
     QString problem;
-    if (!openBackup(in, backup, &tests, &problem)) {
-        ErrorBox(problem + unchanged);
-        return false;
-    }
+    if (!openBackup(in, backup, &tests, &problem))
+        return refuse(problem);
     const bool existed = QFileInfo(current).isFile();
     std::unique_ptr<Database> db = Database::OpenDatabase(current);
     if (!db)
         return false;   // reported
+    // A file, or a folder, that may not be written is said before anything
+    // is made beside it.
+    if (db->isReadOnly())
+        return refuseFor(stepError(SQLITE_READONLY));
     sqlite3* live = sqliteHandle(db->connection());
-    QStringList layout;
-    if (!newDatabaseLayout(&layout)) {
-        ErrorBox(QStringLiteral("无法建立新的“%1”表。").arg(testRecordTable()) + unchanged);
-        return false;
-    }
+    const QStringList& layout = recordTableStatements();
     const QStringList indexes = layout.filter(QRegularExpression(QStringLiteral("^CREATE\\s+INDEX")));
 
     // The tests are written into a new file of the program's own making
     // beside the database, which then replaces the database's pages in one
     // step of the engine's online backup: nothing of the backup's own
-    // layout, triggers or settings comes along.
-    std::unique_ptr<PartFile> part = PartFile::besideTarget(current);
-    if (!part) {
-        ErrorBox(QStringLiteral("无法在文件夹 %1 中写入临时文件（%2）。")
-                     .arg(shownPath(folderOf(current)), QString::fromLocal8Bit(std::strerror(errno)))
-                 + unchanged);
-        return false;
+    // layout, triggers or settings comes along. The new file goes however
+    // the restore ends.
+    const ScratchFile fresh(current);
+    sqlite3* out = fresh.handle();
+    if (!fresh.isOpen())
+        return refuseFor(fresh.openError());
+    int pageSize = 0;
+    {
+        Statement q(live, QStringLiteral("PRAGMA page_size"));
+        if (q && q.step() == SQLITE_ROW)
+            pageSize = sqlite3_column_int(q.get(), 0);
     }
-    const QString partPath = part->path();
-    auto removePart = [&] {
-        QFile::remove(partPath + QStringLiteral("-journal"));
-        part.reset();
-        QFile::remove(partPath);
-    };
+    // The new file is thrown away on any failure: it needs no journal. Its
+    // index is sorted by helper threads.
+    const int sorters = qBound(0, int(std::thread::hardware_concurrency()) - 1, 4);
+    bool made = exec(out, QStringLiteral("PRAGMA journal_mode=OFF"))
+                && exec(out, QStringLiteral("PRAGMA synchronous=OFF"))
+                && exec(out, QStringLiteral("PRAGMA threads=%1").arg(sorters))
+                && (pageSize <= 0 || exec(out, QStringLiteral("PRAGMA page_size=%1").arg(pageSize)));
+    for (const QString& sql : layout)
+        made = made && (indexes.contains(sql) || exec(out, sql));
+    if (!made)
+        return refuseFor(engineError(out));
+
+    // From the first step of the page copy to its last the copy holds the
+    // exclusive lock of the database: no other copy of the program can store
+    // a test meanwhile. What it saved before is in the safety copy, what it
+    // saves after goes into the restored data. The largest key used is read
+    // just before; should a save come between, the lock is given up and
+    // taken again.
+    sqlite3_backup* copier = nullptr;
+    sqlite3_file* file = fileOf(live);
+    int rc = SQLITE_CANTOPEN;
+    qint64 firstKey = 1;
+    for (int attempt = 0; file && attempt < 5; ++attempt) {
+        quint32 seen = 0;
+        {
+            const RawFile reader(current, true);
+            if (!reader.isOpen() || !exec(reader.handle(), QStringLiteral("BEGIN"))
+                || !largestKeyUsed(reader.handle(), &firstKey)) {
+                rc = sqlite3_extended_errcode(reader.handle());
+                rc = rc == SQLITE_OK ? SQLITE_ERROR : rc;
+                break;
+            }
+            ++firstKey;
+            seen = changeCounter(fileOf(reader.handle()));
+        }
+        copier = sqlite3_backup_init(live, "main", out, "main");
+        rc = copier ? sqlite3_backup_step(copier, 1) : sqlite3_extended_errcode(live);
+        if ((rc != SQLITE_OK && rc != SQLITE_DONE) || changeCounter(file) == seen)
+            break;
+        // A save came between. The lock is given up first: while it is
+        // held, not even a reader of this process may read the file.
+        sqlite3_backup_finish(copier);
+        copier = nullptr;
+        rc = SQLITE_BUSY;
+    }
+    // Finished before the new file's connection closes, on every way out.
+    std::unique_ptr<sqlite3_backup, int (*)(sqlite3_backup*)> finishing(copier, &sqlite3_backup_finish);
+    if (rc != SQLITE_OK && rc != SQLITE_DONE)
+        return refuseFor(stepError(rc));
+
+    // The safety copy is read through the locked file itself, beside the
+    // building of the new tests (the connection that receives the pages is
+    // not used until they come).
+    QString copy;
+    QSqlError copyError;
+    bool copied = true;
+    std::thread copying;
+    if (existed) {
+        copy = safetyCopyPath(current);
+        copied = false;
+        copying = std::thread([&] { copied = copyLockedFile(file, copy, &copyError); });
+    }
     QString message;
     int restored = 0;
-    QString copy;
-    bool replaced = false;
-    {
-        RawFile out(partPath, false);
-        int pageSize = 0;
-        {
-            Statement q(live, QStringLiteral("PRAGMA page_size"));
-            if (q && q.step() == SQLITE_ROW)
-                pageSize = sqlite3_column_int(q.get(), 0);
+    const bool built = buildTests(out, current, in, backup, tests, indexes, firstKey, progress, 0,
+                                  &restored, &message);
+    if (copying.joinable())
+        copying.join();
+    if (!copied)
+        return refuse(QStringLiteral("无法先另存现有数据（%1）。%2")
+                          .arg(shownPath(copy), describeDatabaseError(copyError, copy, DatabaseWork::Restore)));
+    if (built) {
+        while (rc == SQLITE_OK) {
+            rc = sqlite3_backup_step(copier, 4096);
+            const int total = sqlite3_backup_pagecount(copier);
+            if (progress && total > 0)
+                progress(60 + 40 * (total - sqlite3_backup_remaining(copier)) / total);
         }
-        // The new file is thrown away on any failure: it needs no journal.
-        bool made = out.isOpen() && exec(out.handle(), QStringLiteral("PRAGMA journal_mode=OFF"))
-                    && exec(out.handle(), QStringLiteral("PRAGMA synchronous=OFF"))
-                    && (pageSize <= 0 || exec(out.handle(), QStringLiteral("PRAGMA page_size=%1").arg(pageSize)));
-        for (const QString& sql : layout)
-            made = made && (indexes.contains(sql) || exec(out.handle(), sql));
-        if (!made) {
-            ErrorBox(describeDatabaseError(engineError(out.handle()), current) + unchanged);
-            return false;
-        }
-        // From the first step of the page copy to its last the copy holds
-        // the exclusive lock of the database: no other copy of the program
-        // can store a test meanwhile. What it saved before is in the safety
-        // copy, what it saves after goes into the restored data. The largest
-        // key used is read just before; should a save come between, the lock
-        // is given up and taken again.
-        sqlite3_file* file = fileOf(live);
-        sqlite3_backup* pages = nullptr;
-        int rc = SQLITE_ERROR;
-        qint64 firstKey = 1;
-        for (int attempt = 0; file && attempt < 5; ++attempt) {
-            quint32 seen = 0;
-            {
-                const RawFile reader(current, true);
-                if (!reader.isOpen() || !exec(reader.handle(), QStringLiteral("BEGIN")))
-                    break;
-                firstKey = largestKeyUsed(reader.handle()) + 1;
-                seen = changeCounter(fileOf(reader.handle()));
-            }
-            pages = sqlite3_backup_init(live, "main", out.handle(), "main");
-            rc = pages ? sqlite3_backup_step(pages, 1) : SQLITE_ERROR;
-            if ((rc != SQLITE_OK && rc != SQLITE_DONE) || changeCounter(file) == seen)
-                break;
-            sqlite3_backup_finish(pages);
-            pages = nullptr;
-            rc = SQLITE_ERROR;
-        }
-        if (rc != SQLITE_OK && rc != SQLITE_DONE) {
-            const QSqlError error = engineError(live);
-            sqlite3_backup_finish(pages);
-            ErrorBox(describeDatabaseError(error, current) + unchanged);
-            return false;
-        }
-        // The safety copy is read through the locked file itself, beside the
-        // building of the new tests (the connection that receives the pages
-        // is not used until they come).
-        QSqlError copyError;
-        bool copied = true;
-        std::thread copying;
-        if (existed) {
-            copy = safetyCopyPath(current);
-            copied = false;
-            copying = std::thread([&] { copied = copyLockedFile(file, copy, &copyError); });
-        }
-        const bool built = buildTests(out.handle(), current, in, backup, tests, indexes, firstKey,
-                                      progress, 0, &restored, &message);
-        if (copying.joinable())
-            copying.join();
-        if (!copied) {
-            sqlite3_backup_finish(pages);
-            removePart();
-            ErrorBox(QStringLiteral("无法先另存现有数据（%1），没有恢复。%2")
-                         .arg(shownPath(copy), describeDatabaseError(copyError, copy)));
-            return false;
-        }
-        if (built) {
-            while (rc == SQLITE_OK) {
-                rc = sqlite3_backup_step(pages, 4096);
-                const int total = sqlite3_backup_pagecount(pages);
-                if (progress && total > 0)
-                    progress(60 + 40 * (total - sqlite3_backup_remaining(pages)) / total);
-            }
-        }
-        const int finished = sqlite3_backup_finish(pages);
-        replaced = built && rc == SQLITE_DONE && finished == SQLITE_OK;
-        if (built && !replaced)
-            message = describeDatabaseError(engineError(live), current);
+        const int finished = sqlite3_backup_finish(finishing.release());
+        if (rc == SQLITE_DONE)
+            rc = finished;
+        if (rc != SQLITE_OK)
+            message = describeDatabaseError(stepError(rc), current, DatabaseWork::Restore);
     }
-    removePart();
-    if (!replaced) {
+    if (!built || rc != SQLITE_OK) {
         if (!copy.isEmpty())
             QFile::remove(copy);
-        if (!message.isEmpty())
-            ErrorBox(message + unchanged);
-        return false;
+        return refuse(message);
     }
     if (progress)
         progress(100);

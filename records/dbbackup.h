@@ -5,7 +5,8 @@
 // takes the chosen name only when whole.
 //
 // A restore carries only the tests: the rows of the backup's 用户信息, read
-// by the 21 field names and converted as a save converts them, go into a
+// by the 21 field names, checked and converted as a save converts them in
+// one reading of the backup (what is copied is what was checked), go into a
 // new file of the program's own layout, whose pages then replace those of
 // the current file through the online backup; nothing else of the
 // backup (triggers, other tables, journal mode, encoding, key columns)
@@ -40,8 +41,10 @@ struct BackupCheck {
 BackupCheck checkBackupFile(const QString& path);
 
 // Writes a copy of the database at source to target; an existing target is
-// replaced only by a complete copy. Reports a failure itself (one error box)
-// and returns false. *rows: the tests the copy holds.
+// replaced only by a complete copy. A name that the engine or this program
+// would later take for its own file and delete (zol.mdb-journal beside
+// source, a passing name of partfiles.h) is refused. Reports a failure
+// itself (one error box) and returns false. *rows: the tests the copy holds.
 bool backupDatabase(const QString& source, const QString& target, int* rows = nullptr,
                     const Progress& progress = {});
 
@@ -51,8 +54,9 @@ QString safetyCopyPath(const QString& path);
 // Replaces the tests of the database at current by those of the file
 // backup, after keeping a safety copy of the current database beside it
 // (*safety: its path, empty when there was no database). Reports a failure
-// itself and returns false; then current is as it was and no safety copy is
-// left. *rows: the tests the database now holds.
+// itself and returns false; then current is as it was, and neither a safety
+// copy nor anything else the restore made is left. *rows: the tests the
+// database now holds.
 bool restoreDatabase(const QString& current, const QString& backup, QString* safety = nullptr,
                      int* rows = nullptr, const Progress& progress = {});
 

@@ -60,6 +60,11 @@ void RecordsModel::setRecordSource(const QString& condition, const QVariantList&
 
 bool RecordsModel::open()
 {
+    // A connection to a file that was deleted, or had another moved over it,
+    // reads the old rows and may not write: the file now under the name is
+    // opened instead, and each write checks its row against that file.
+    if (db_ && db_->fileReplaced())
+        db_.reset();
     if (!db_)
         db_ = Database::OpenDatabase(databaseName_);
     return db_ != nullptr;

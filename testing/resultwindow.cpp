@@ -106,7 +106,7 @@ void ResultForm::buildLayout()
 
     const int capLeft[4] = {960 + dx, 2400 + dx, 3840 + dx, 5280 + dx};
     const int valLeft[4] = {1680 + dx, 3120 + dx, 4560 + dx, 5880 + dx};
-    const int valWidth[4] = {720, 720, 720, en ? 1200 : 1200};
+    const int valWidth[4] = {720, 720, 720, 1200};
 
     Label16 = colouredLabel(this, QStringLiteral("姓  名："), capLeft[0], 600, kBlue);
     Label19 = colouredLabel(this, QStringLiteral("性  别："), capLeft[1], 600, kBlue);

@@ -60,9 +60,11 @@ void makeBackup(const QString& path, const QStringList& statements, const QStrin
 {
     dbtest::RawConnection raw(path);
     const QStringList triggers = statements.filter(QStringLiteral("TRIGGER"));
-    for (const QString& sql : statements)
-        QVERIFY2(triggers.contains(sql) || raw.exec(sql.arg(testRecordFields().join(QStringLiteral(", ")))),
-                 qPrintable(sql));
+    for (QString sql : statements) {
+        if (sql.contains(QLatin1String("%1")))
+            sql = sql.arg(testRecordFields().join(QStringLiteral(", ")));
+        QVERIFY2(triggers.contains(sql) || raw.exec(sql), qPrintable(sql));
+    }
     const QString values = QStringLiteral("(%1, 12, 15, 9, 6, %2, 55, 60, 45, '1：甲', '2：乙', '3：丙', '4：丁', %3)");
     const QString subject = QStringLiteral("'%1', '男', 30, '大学', '汉族', '教师', 7, '门诊'");
     QVERIFY(raw.exec(QStringLiteral("INSERT INTO 用户信息 (%1) VALUES %2, %3")
@@ -235,28 +237,76 @@ private slots:
         QCOMPARE(saved.size(), saves - copy.exitCode());
     }
 
+    // Another program rewrites the backup while it is restored: at the first
+    // report, after the file was checked and before its rows are copied, and
+    // at every report after (while they are copied, which it must wait for).
+    // What is stored is what a save would store of the rows as copied; a
+    // value a save refuses refuses the restore.
+    void backupRewrittenWhileRestored_data()
+    {
+        QTest::addColumn<QString>("rewrite");
+        QTest::addColumn<bool>("restored");
+        QTest::addColumn<QString>("stored");   // 粗份P and 测试日期 of the first row
+        QTest::newRow("values to convert") << "粗份P = 12.5, 测试日期 = '2024/1/5'" << true << "12 2024-01-05";
+        QTest::newRow("a value refused") << "粗份P = 'abc'" << false << "";
+    }
+    void backupRewrittenWhileRestored()
+    {
+        QFETCH(QString, rewrite);
+        QFETCH(bool, restored);
+        QFETCH(QString, stored);
+        storeManyTests(300);
+        const QString backup = folder->file(QStringLiteral("备份.mdb"));
+        QVERIFY(backupDatabase(databasePath(), backup));
+        const QByteArray before = dbtest::fileBytes(databasePath());
+        dbtest::RawConnection writer(backup);
+        QVERIFY(writer.exec(QStringLiteral("PRAGMA busy_timeout=0")));
+        QList<bool> written;
+        const auto rewriting = [&](int) {
+            written << writer.exec(QStringLiteral("UPDATE 用户信息 SET %1 WHERE rowid = 1").arg(rewrite));
+        };
+        QCOMPARE(restoreDatabase(databasePath(), backup, nullptr, nullptr, rewriting), restored);
+        QVERIFY(written.value(0));
+        const QString unchecked = QStringLiteral(
+            "SELECT count(*) FROM 用户信息 WHERE typeof(粗份P) NOT IN ('integer', 'null') "
+            "OR 测试日期 NOT GLOB '[0-9][0-9][0-9][0-9]-[0-9][0-9]-[0-9][0-9]'");
+        QCOMPARE(sqlValue(databasePath(), unchecked).toInt(), 0);
+        if (restored)
+            QCOMPARE(sqlValue(databasePath(), QStringLiteral("SELECT 粗份P || ' ' || 测试日期 FROM 用户信息 "
+                                                             "ORDER BY rowid LIMIT 1")).toString(), stored);
+        else
+            QCOMPARE(dbtest::fileBytes(databasePath()), before);
+    }
+
     // What a killed backup, restore or start of the program left is gone
     // after the next backup into that folder; a file that a running copy
-    // still writes, or one of the user's own, stays.
+    // still writes, or one of the user's own, stays, whatever it is called.
     void leftoversRemoved_data()
     {
         QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("content");
         QTest::addColumn<bool>("held");
         QTest::addColumn<bool>("gone");
-        QTest::newRow("killed backup") << ".备份.mdb.0.part" << false << true;
-        QTest::newRow("killed safety copy") << ".zol-恢复前-20260101-120000.mdb.0.part" << false << true;
-        QTest::newRow("killed making of zol.mdb") << "zol.mdb.4242-1.new" << false << true;
-        QTest::newRow("backup another copy writes") << ".备份.mdb.3.part" << true << false;
-        QTest::newRow("the user's own file") << "备份.mdb.part" << false << false;
+        const QByteArray pages = QByteArray("SQLite format 3", 16) + QByteArray(8176, '\0');
+        QTest::newRow("killed backup") << ".备份.mdb.zolmiv-0.part" << pages << false << true;
+        QTest::newRow("killed safety copy") << ".zol-恢复前-20260101-120000.mdb.zolmiv-0.part" << QByteArray()
+                                            << false << true;
+        QTest::newRow("killed restore, header not yet written") << ".zol.mdb.zolmiv-2.part"
+                                                                << QByteArray(8192, '\0') << false << true;
+        QTest::newRow("backup another copy writes") << ".备份.mdb.zolmiv-3.part" << pages << true << false;
+        QTest::newRow("the user's file, named like a leftover") << ".备份.mdb.zolmiv-4.part"
+                                                                << QByteArray("我的笔记") << false << false;
+        QTest::newRow("the user's database, without the mark") << ".备份.mdb.0.part" << pages << false << false;
     }
     void leftoversRemoved()
     {
         QFETCH(QString, name);
+        QFETCH(QByteArray, content);
         QFETCH(bool, held);
         QFETCH(bool, gone);
         storeManyTests(5);
         const QString path = folder->file(name);
-        QVERIFY(zoltest::writeFile(path, QByteArray(8192, 'x')));
+        QVERIFY(zoltest::writeFile(path, content));
         QProcess writer;
         if (held) {
             writer.start(QStringLiteral("flock"), {QStringLiteral("-x"), path, QStringLiteral("sleep"), QStringLiteral("30")});
@@ -295,6 +345,9 @@ private slots:
         QTest::newRow("the database itself") << "itself" << "正在使用";
         QTest::newRow("a hard link to the database") << "link" << "正在使用";
         QTest::newRow("cancelled") << "cancel" << "";
+        QTest::newRow("a read-only database") << "read-only file" << "是只读的，无法恢复数据";
+        QTest::newRow("a folder that may not be written") << "read-only folder" << "不允许写入，无法恢复数据";
+        QTest::newRow("a full disk") << "full" << "磁盘已满";
     }
     void restoreRefused()
     {
@@ -306,6 +359,8 @@ private slots:
             {QStringLiteral("no table"), QStringLiteral("CREATE TABLE other (x)")},
             {QStringLiteral("no field"), QStringLiteral("CREATE TABLE 用户信息 (姓名, 性别)")},
             {QStringLiteral("view"), QStringLiteral("CREATE VIEW 用户信息 AS SELECT 1")}};
+        const QStringList refusedByDisk = {QStringLiteral("read-only file"), QStringLiteral("read-only folder"),
+                                           QStringLiteral("full")};
         const QMap<QString, QString> values = {{QStringLiteral("score"), QStringLiteral("粗份P = 'abc'")},
                                                {QStringLiteral("blob"), QStringLiteral("姓名 = x'00ff'")},
                                                {QStringLiteral("date"), QStringLiteral("测试日期 = '2026-13-45'")}};
@@ -331,6 +386,9 @@ private slots:
             QVERIFY(QFile::copy(databasePath(), chosen));
             QVERIFY(QFile::copy(databasePath() + QStringLiteral("-journal"), chosen + QStringLiteral("-journal")));
             QVERIFY(writer.exec(QStringLiteral("ROLLBACK")));
+        } else if (refusedByDisk.contains(kind)) {
+            QVERIFY(backupDatabase(databasePath(), chosen));
+            dialogs->messageAnswers = {vbOK};
         } else {
             QVERIFY(backupDatabase(databasePath(), chosen));
             if (kind == QLatin1String("truncated")) {
@@ -342,14 +400,28 @@ private slots:
         storeTests({QStringLiteral("后来 男 40 40 40 40")});
         const QByteArray before = dbtest::fileBytes(databasePath());
         dialogs->fileAnswers = {chosen};
-        QVERIFY(!frmzol14().DataBackup1->Restore());
-        QCOMPARE(messages(*dialogs).size(), values.contains(kind) ? 2 : 1);
+        {
+            const QString locked = kind == QLatin1String("read-only file") ? databasePath() : folder->path();
+            const auto permissions = QFile::permissions(locked);
+            if (kind.startsWith(QLatin1String("read-only")))
+                QVERIFY(QFile::setPermissions(locked, QFile::ReadOwner | QFile::ExeOwner));
+            dbtest::PragmaScope full(kind == QLatin1String("full") ? QStringList{QStringLiteral("PRAGMA max_page_count=1")}
+                                                                   : QStringList{});
+            QVERIFY(!frmzol14().DataBackup1->Restore());
+            QFile::setPermissions(locked, permissions);
+        }
+        QCOMPARE(messages(*dialogs).size(), values.contains(kind) || refusedByDisk.contains(kind) ? 2 : 1);
         if (kind != QLatin1String("cancel")) {
+            const QString said = dialogs->last().prompt;
             QCOMPARE(dialogs->last().title, QStringLiteral("出错信息"));
-            QVERIFY2(dialogs->last().prompt.contains(says), qPrintable(dialogs->last().prompt));
+            QVERIFY2(said.contains(says), qPrintable(said));
+            // Sentences of a restore's own, the cause first.
+            QVERIFY2(!said.contains(QStringLiteral("这次的数据没有保存")) && !said.contains(QStringLiteral("not an error")),
+                     qPrintable(said));
         }
         QCOMPARE(dbtest::fileBytes(databasePath()), before);
         QVERIFY(safetyCopies(folder->path()).isEmpty());
+        QCOMPARE(QDir(folder->path()).entryList({QStringLiteral("*.part*")}, QDir::Files | QDir::Hidden), QStringList());
     }
 
     // Where a backup may go: a new or an existing file, never the database
@@ -363,6 +435,9 @@ private slots:
         QTest::newRow("the database itself") << "zol.mdb" << false;
         QTest::newRow("a hard link to the database") << "link.mdb" << false;
         QTest::newRow("missing folder") << "no/such/copy.mdb" << false;
+        QTest::newRow("the database's journal") << "zol.mdb-journal" << false;
+        QTest::newRow("the database's write-ahead log") << "zol.mdb-wal" << false;
+        QTest::newRow("the log's shared memory") << "zol.mdb-shm" << false;
     }
     void backupTargets()
     {
@@ -380,6 +455,8 @@ private slots:
         QCOMPARE(dialogs->last().title, written ? QStringLiteral("信息") : QStringLiteral("出错信息"));
         if (written)
             QCOMPARE(dbtest::storedRows(folder->file(target)), dbtest::storedRows());
+        else if (target.startsWith(QLatin1String("zol.mdb-")))
+            QVERIFY(!QFileInfo::exists(folder->file(target)));
         QCOMPARE(dbtest::fileBytes(databasePath()), before);
         // No half-written copy is left behind.
         QCOMPARE(QDir(folder->path()).entryList({QStringLiteral("*.part")}, QDir::Files | QDir::Hidden),

@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <cstdio>
 
 using namespace zol;
 
@@ -186,11 +187,12 @@ private slots:
     }
 
     // The first row, O'Neil, edited (姓名 := 改名) or deleted after the rows
-    // were replaced by others with new keys or O'Neil changed elsewhere, or
-    // after a restore of this copy replaced them (it tells its windows, and
-    // the grid shows the new rows before the user acts). Nothing reaches a
-    // test the grid does not show; a row no longer as shown is named once,
-    // and the rows are read again.
+    // were replaced by others with new keys or O'Neil changed elsewhere,
+    // after another file was moved over zol.mdb ("moved over") or zol.mdb
+    // was deleted ("deleted"), or after a restore of this copy replaced them
+    // (it tells its windows, and the grid shows the new rows before the user
+    // acts). Nothing reaches a test the grid does not show; a row no longer
+    // as shown is named once, and the rows are read again.
     void writesOnlyIntoTheShownRow_data()
     {
         QTest::addColumn<QStringList>("change");
@@ -206,6 +208,8 @@ private slots:
         QTest::newRow("replaced elsewhere, deleted") << replace << false << "delete" << QStringList{"删除这条", "姓名“O'Neil”|没有删除"} << "王/赵";
         QTest::newRow("changed elsewhere, edited") << change << false << "edit" << QStringList{"姓名“O'Neil”|没有保存"} << all;
         QTest::newRow("changed elsewhere, deleted") << change << false << "delete" << QStringList{"删除这条", "没有删除"} << all;
+        QTest::newRow("file moved over it, edited") << QStringList{"moved over"} << false << "edit" << QStringList{"姓名“O'Neil”|没有保存"} << "王/赵";
+        QTest::newRow("file deleted, deleted") << QStringList{"deleted"} << false << "delete" << QStringList{"删除这条", "没有删除"} << "";
         QTest::newRow("restored in this copy, edited") << replace << true << "edit" << QStringList{} << "改名/赵";
         QTest::newRow("restored in this copy, deleted") << replace << true << "delete" << QStringList{"删除这条"} << "赵";
     }
@@ -219,9 +223,19 @@ private slots:
         Frmzol13Form& w = frmzol13();
         w.Command6->click();
         QCOMPARE(shownNames(w).first(), QStringLiteral("O'Neil"));
-        dbtest::RawConnection raw(databasePath());
-        for (const QString& statement : change)
-            QVERIFY(raw.exec(statement));
+        if (change == QStringList{QStringLiteral("moved over")}) {
+            const QString other = folder->file(QStringLiteral("other.mdb"));
+            QVERIFY(Database::OpenDatabase(other));
+            QVERIFY(dbtest::RawConnection(other).exec(
+                QStringLiteral("INSERT INTO 用户信息 (rowid, 姓名) VALUES (11, '王'), (12, '赵')")));
+            QCOMPARE(std::rename(QFile::encodeName(other).constData(), QFile::encodeName(databasePath()).constData()), 0);
+        } else if (change == QStringList{QStringLiteral("deleted")}) {
+            QVERIFY(QFile::remove(databasePath()));
+        } else {
+            dbtest::RawConnection raw(databasePath());
+            for (const QString& statement : change)
+                QVERIFY(raw.exec(statement));
+        }
         if (restored)
             announceDatabaseReplaced(databasePath());
         if (action == QStringLiteral("edit")) {
