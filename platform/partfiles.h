@@ -31,9 +31,6 @@ public:
     PartFile(const PartFile&) = delete;
     PartFile& operator=(const PartFile&) = delete;
 
-    // Creates path, which must not exist yet, and locks it. nullptr when
-    // that fails (errno says why).
-    static std::unique_ptr<PartFile> create(const QString& path);
     // A new file ".<name>.zolmiv-<n>.part" beside target, with the first n free.
     static std::unique_ptr<PartFile> besideTarget(const QString& target);
     // Whether a file name is one besideTarget gives.
@@ -45,6 +42,9 @@ public:
 
 private:
     PartFile(const QString& path, int fd);
+    // Creates path, which must not exist yet, and locks it. nullptr when
+    // that fails (errno says why).
+    static std::unique_ptr<PartFile> create(const QString& path);
     QString path_;
     int fd_;
 };

@@ -802,14 +802,14 @@ bool backupDatabase(const QString& source, const QString& target, int* rows, con
         read = q && q.step() == SQLITE_ROW;
         count = read ? sqlite3_column_int(q.get(), 0) : 0;
     }
-    QSqlError error;
-    const bool copied = read && copyFile(live, target, progress, 0, 100, &error);
     // A failure to read is the database's, any other the backup file's.
-    const QString message = read ? describeDatabaseError(error, target, DatabaseWork::Backup)
-                                 : describeDatabaseError(engineError(live), source);
+    QSqlError error = read ? QSqlError() : engineError(live);
+    const bool copied = read && copyFile(live, target, progress, 0, 100, &error);
     exec(live, QStringLiteral("ROLLBACK"));
     if (!copied) {
-        ErrorBox(QStringLiteral("备份没有完成，文件 %1 没有写入。%2").arg(shownPath(target), message));
+        ErrorBox(QStringLiteral("备份没有完成，文件 %1 没有写入。%2")
+                     .arg(shownPath(target), read ? describeDatabaseError(error, target, DatabaseWork::Backup)
+                                                  : describeDatabaseError(error, source)));
         return false;
     }
     if (rows)
