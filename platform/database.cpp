@@ -135,25 +135,12 @@ bool isKeyField(const QString& name)
     return name.compare(recordKeyField(), Qt::CaseInsensitive) == 0;
 }
 
-enum class Kind { Text, Integer, Date };
-
-Kind columnKind(const QString& name, const QString& declaredType)
-{
-    if (name == testRecordFields().last())   // 测试日期
-        return Kind::Date;
-    if (declaredType.contains(QLatin1String("INT"), Qt::CaseInsensitive))
-        return Kind::Integer;
-    return Kind::Text;
-}
-
 // The value stored for a text in a column of the given kind; an empty
 // optional (with the message in *message) when the text does not fit.
-std::optional<QVariant> convertText(const QString& path, const QString& field, Kind kind,
+std::optional<QVariant> convertText(const QString& path, const QString& field, FieldKind kind,
                                     const QString& text, qint64 maxBytes, QString* message)
 {
-    const QString trimmed = text.trimmed();
-    switch (kind) {
-    case Kind::Text:
+    if (kind == FieldKind::Text) {
         // The engine stores UTF-8, at most three bytes for a UTF-16 unit.
         if (text.size() * 3 > maxBytes && text.toUtf8().size() > maxBytes) {
             *message = QStringLiteral("无法保存到数据库文件 %1：字段“%2”的文字太长（%3 个字符），"
@@ -163,30 +150,65 @@ std::optional<QVariant> convertText(const QString& path, const QString& field, K
             return std::nullopt;
         }
         return QVariant(text.isNull() ? QStringLiteral("") : text);
-    case Kind::Integer: {
+    }
+    ValueFault fault{};
+    if (auto value = storedValue(kind, text, &fault))
+        return value;
+    switch (fault) {
+    case ValueFault::NotANumber:
+        *message = QStringLiteral("无法保存到数据库文件 %1：字段“%2”要求一个整数，“%3”不是数字。");
+        break;
+    case ValueFault::OutOfRange:
+        *message = QStringLiteral("无法保存到数据库文件 %1：字段“%2”的值“%3”超出了允许的范围。");
+        break;
+    case ValueFault::NotADate:
+        *message = QStringLiteral("无法保存到数据库文件 %1：字段“%2”要求一个日期（例如 2026-03-07），"
+                                  "“%3”不是有效的日期。");
+        break;
+    }
+    *message = message->arg(shownPath(path), field, text);
+    return std::nullopt;
+}
+
+} // namespace
+
+QString testRecordTable() { return QStringLiteral("用户信息"); }
+
+FieldKind fieldKind(const QString& field, const QString& declaredType)
+{
+    if (field == testRecordFields().last())   // 测试日期
+        return FieldKind::Date;
+    if (declaredType.contains(QLatin1String("INT"), Qt::CaseInsensitive))
+        return FieldKind::Integer;
+    return FieldKind::Text;
+}
+
+std::optional<QVariant> storedValue(FieldKind kind, const QString& text, ValueFault* fault)
+{
+    const QString trimmed = text.trimmed();
+    switch (kind) {
+    case FieldKind::Text:
+        return QVariant(text);
+    case FieldKind::Integer: {
         if (trimmed.isEmpty())
             return QVariant(QMetaType(QMetaType::Int));
         if (!IsNumeric(trimmed)) {
-            *message = QStringLiteral("无法保存到数据库文件 %1：字段“%2”要求一个整数，“%3”不是数字。")
-                           .arg(shownPath(path), field, text);
+            *fault = ValueFault::NotANumber;
             return std::nullopt;
         }
         const auto n = toInt32(Val(trimmed));
         if (!n) {
-            *message = QStringLiteral("无法保存到数据库文件 %1：字段“%2”的值“%3”超出了允许的范围。")
-                           .arg(shownPath(path), field, text);
+            *fault = ValueFault::OutOfRange;
             return std::nullopt;
         }
         return QVariant(*n);
     }
-    case Kind::Date: {
+    case FieldKind::Date: {
         if (trimmed.isEmpty())
             return QVariant(QMetaType(QMetaType::QString));
         const QDate date = parseDateText(trimmed);
         if (!date.isValid()) {
-            *message = QStringLiteral("无法保存到数据库文件 %1：字段“%2”要求一个日期（例如 2026-03-07），"
-                                      "“%3”不是有效的日期。")
-                           .arg(shownPath(path), field, text);
+            *fault = ValueFault::NotADate;
             return std::nullopt;
         }
         return QVariant(ShortDate(date));
@@ -194,10 +216,6 @@ std::optional<QVariant> convertText(const QString& path, const QString& field, K
     }
     return std::nullopt;
 }
-
-} // namespace
-
-QString testRecordTable() { return QStringLiteral("用户信息"); }
 
 QString testRecordFigure(const QString& expression, const QString& alias, const QString& where)
 {
@@ -790,7 +808,7 @@ bool Database::convertValues(const QString& table, const FieldTexts& values, QSt
             return false;
         }
         QString message;
-        const auto value = convertText(path_, column->name, columnKind(column->name, column->type),
+        const auto value = convertText(path_, column->name, fieldKind(column->name, column->type),
                                        text, maxBytes, &message);
         if (!value) {
             ErrorBox(message);

@@ -54,6 +54,7 @@
 #include <QVariant>
 #include <functional>
 #include <memory>
+#include <optional>
 
 struct sqlite3;
 
@@ -128,6 +129,21 @@ QString describeDatabaseError(const QSqlError& error, const QString& path,
 
 // Field texts as a window supplies them: (field name, text) in order.
 using FieldTexts = QList<QPair<QString, QString>>;
+
+// How a save stores a text in a field: as it is, as a whole number (a field
+// whose declared type names INT), or as a date yyyy-MM-dd (测试日期,
+// whatever its declared type).
+enum class FieldKind { Text, Integer, Date };
+FieldKind fieldKind(const QString& field, const QString& declaredType);
+
+// Why a save refuses a text for a number or a date.
+enum class ValueFault { NotANumber, OutOfRange, NotADate };
+
+// The value a save stores for a text in a field of that kind: a null for a
+// number or date left empty (spaces around a text do not count); nullopt,
+// with *fault, when a save refuses the text. The length of a text is the
+// engine's to judge.
+std::optional<QVariant> storedValue(FieldKind kind, const QString& text, ValueFault* fault);
 
 // One move among count rows, as a recordset and a data control make it. A
 // place may lie on a deleted row (onDeletedRow): the gap it left, from which

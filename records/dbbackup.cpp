@@ -112,12 +112,6 @@ bool exec(sqlite3* db, const QString& sql)
     return sqlite3_exec(db, sql.toUtf8().constData(), nullptr, nullptr, nullptr) == SQLITE_OK;
 }
 
-QString quoted(QString name)
-{
-    name.replace(QLatin1Char('"'), QStringLiteral("\"\""));
-    return QLatin1Char('"') + name + QLatin1Char('"');
-}
-
 QString folderOf(const QString& path) { return QFileInfo(path).absolutePath(); }
 
 // A database file written under a passing name beside its target, through
@@ -169,8 +163,23 @@ private:
     bool kept_ = false;
 };
 
-// The online backup from source to dest, some pages at a time so that the
-// window can show how far it has come (from..to percent).
+// Takes the online backup b on from a step that returned rc to its end,
+// some pages at a time so that the window can show how far it has come
+// (from..to percent), and finishes it. SQLITE_OK when the whole copy is
+// done, else the engine's error.
+int stepToEnd(sqlite3_backup* b, int rc, const Progress& progress, int from, int to)
+{
+    while (rc == SQLITE_OK) {
+        rc = sqlite3_backup_step(b, 4096);
+        const int total = sqlite3_backup_pagecount(b);
+        if (progress && total > 0)
+            progress(from + int(qint64(to - from) * (total - sqlite3_backup_remaining(b)) / total));
+    }
+    const int finished = sqlite3_backup_finish(b);
+    return rc == SQLITE_DONE ? finished : rc;
+}
+
+// The online backup from source to dest (from..to percent).
 bool copyPages(sqlite3* dest, sqlite3* source, const Progress& progress, int from, int to,
                QSqlError* error)
 {
@@ -179,19 +188,10 @@ bool copyPages(sqlite3* dest, sqlite3* source, const Progress& progress, int fro
         *error = engineError(dest);
         return false;
     }
-    int rc = SQLITE_OK;
-    while (rc == SQLITE_OK) {
-        rc = sqlite3_backup_step(b, 4096);
-        const int total = sqlite3_backup_pagecount(b);
-        if (progress && total > 0)
-            progress(from + int(qint64(to - from) * (total - sqlite3_backup_remaining(b)) / total));
-    }
-    const int finish = sqlite3_backup_finish(b);
-    if (rc != SQLITE_DONE || finish != SQLITE_OK) {
-        *error = stepError(finish != SQLITE_OK ? finish : rc);
-        return false;
-    }
-    return true;
+    const int rc = stepToEnd(b, SQLITE_OK, progress, from, to);
+    if (rc != SQLITE_OK)
+        *error = stepError(rc);
+    return rc == SQLITE_OK;
 }
 
 // A whole copy of the file that source reads, under the name target: written
@@ -341,7 +341,7 @@ bool openBackup(const RawFile& file, const QString& path, BackupTests* tests, QS
         return false;
     }
 
-    Statement columns(file.handle(), QStringLiteral("PRAGMA table_info(%1)").arg(quoted(tests->table)));
+    Statement columns(file.handle(), QStringLiteral("PRAGMA table_info(%1)").arg(quoteIdentifier(tests->table)));
     if (!columns)
         return failed(file.handle());
     QStringList missing = testRecordFields();
@@ -357,7 +357,7 @@ bool openBackup(const RawFile& file, const QString& path, BackupTests* tests, QS
         return false;
     }
 
-    Statement count(file.handle(), QStringLiteral("SELECT count(*) FROM %1").arg(quoted(tests->table)));
+    Statement count(file.handle(), QStringLiteral("SELECT count(*) FROM %1").arg(quoteIdentifier(tests->table)));
     if (!count || count.step() != SQLITE_ROW)
         return failed(file.handle());
     tests->rows = sqlite3_column_int(count.get(), 0);
@@ -387,7 +387,7 @@ bool largestKeyUsed(sqlite3* db, qint64* largest)
     // A column of that name would hide the row number under it.
     for (const char* name : {"rowid", "_rowid_", "oid"}) {
         Statement max(db, QStringLiteral("SELECT max(%1) FROM main.%2")
-                              .arg(QLatin1String(name), quoted(testRecordTable())));
+                              .arg(QLatin1String(name), quoteIdentifier(testRecordTable())));
         if (!readable(max))
             return false;
         if (!max)
@@ -403,16 +403,6 @@ bool largestKeyUsed(sqlite3* db, qint64* largest)
             break;   // that was the row number itself
     }
     return true;
-}
-
-enum class Kind { Text, Integer, Date };
-
-// As the database layer converts a text for a column of that declared type.
-Kind kindOf(const QString& field, const QString& declaredType)
-{
-    if (field == testRecordFields().last())
-        return Kind::Date;
-    return declaredType.contains(QLatin1String("INT"), Qt::CaseInsensitive) ? Kind::Integer : Kind::Text;
 }
 
 // Whether a text is a date as a save stores it (yyyy-MM-dd, a real day).
@@ -435,7 +425,7 @@ bool isStoredDate(const char* s, int n)
 // Binds a value of the backup into slot of the insert as a save stores it:
 // whole numbers for the scores, yyyy-MM-dd for the date. False with *why
 // (what is wrong with the value) when a save would refuse it.
-bool bindConverted(sqlite3_stmt* insert, int slot, Kind kind, sqlite3_stmt* read, int column, QString* why)
+bool bindConverted(sqlite3_stmt* insert, int slot, FieldKind kind, sqlite3_stmt* read, int column, QString* why)
 {
     const int type = sqlite3_column_type(read, column);
     if (type == SQLITE_NULL)
@@ -445,7 +435,7 @@ bool bindConverted(sqlite3_stmt* insert, int slot, Kind kind, sqlite3_stmt* read
         return false;
     }
     // Texts stay valid until the next row is read, after the insert has run.
-    if (kind == Kind::Integer && type == SQLITE_INTEGER) {
+    if (kind == FieldKind::Integer && type == SQLITE_INTEGER) {
         const qint64 n = sqlite3_column_int64(read, column);
         if (n < INT32_MIN || n > INT32_MAX) {
             *why = QStringLiteral("的值“%1”超出了允许的范围").arg(n);
@@ -456,54 +446,43 @@ bool bindConverted(sqlite3_stmt* insert, int slot, Kind kind, sqlite3_stmt* read
     const char* text = reinterpret_cast<const char*>(sqlite3_column_text(read, column));
     const int bytes = sqlite3_column_bytes(read, column);
     auto shown = [&] { return QStringLiteral("“%1”").arg(QString::fromUtf8(text, qMin(bytes, 60))); };
-    switch (kind) {
-    case Kind::Text:
+    if (kind == FieldKind::Text || (kind == FieldKind::Date && isStoredDate(text, bytes)))
         return sqlite3_bind_text(insert, slot, text, bytes, SQLITE_STATIC) == SQLITE_OK;
-    case Kind::Integer: {
-        double value = 0;
-        if (type == SQLITE_FLOAT) {
-            value = sqlite3_column_double(read, column);
-        } else {
-            const QString trimmed = QString::fromUtf8(text, bytes).trimmed();
-            if (trimmed.isEmpty())
-                return sqlite3_bind_null(insert, slot) == SQLITE_OK;
-            if (!IsNumeric(trimmed)) {
-                *why = QStringLiteral("的值%1不是数字（要求一个整数）").arg(shown());
-                return false;
-            }
-            value = Val(trimmed);
-        }
-        const auto n = toInt32(value);
-        if (!n) {
+    ValueFault fault = ValueFault::OutOfRange;
+    std::optional<QVariant> value;
+    if (kind == FieldKind::Integer && type == SQLITE_FLOAT) {
+        if (const auto n = toInt32(sqlite3_column_double(read, column)))
+            value = QVariant(*n);
+    } else {
+        value = storedValue(kind, QString::fromUtf8(text, bytes), &fault);
+    }
+    if (!value) {
+        switch (fault) {
+        case ValueFault::NotANumber:
+            *why = QStringLiteral("的值%1不是数字（要求一个整数）").arg(shown());
+            break;
+        case ValueFault::OutOfRange:
             *why = QStringLiteral("的值%1超出了允许的范围").arg(shown());
-            return false;
-        }
-        return sqlite3_bind_int(insert, slot, *n) == SQLITE_OK;
-    }
-    case Kind::Date: {
-        if (isStoredDate(text, bytes))
-            return sqlite3_bind_text(insert, slot, text, bytes, SQLITE_STATIC) == SQLITE_OK;
-        const QString trimmed = QString::fromUtf8(text, bytes).trimmed();
-        if (trimmed.isEmpty())
-            return sqlite3_bind_null(insert, slot) == SQLITE_OK;
-        const QDate date = parseDateText(trimmed);
-        if (!date.isValid()) {
+            break;
+        case ValueFault::NotADate:
             *why = QStringLiteral("的值%1不是有效的日期").arg(shown());
-            return false;
+            break;
         }
-        const QByteArray stored = ShortDate(date).toUtf8();
-        return sqlite3_bind_text(insert, slot, stored.constData(), int(stored.size()), SQLITE_TRANSIENT)
-               == SQLITE_OK;
+        return false;
     }
-    }
-    return false;
+    if (value->isNull())
+        return sqlite3_bind_null(insert, slot) == SQLITE_OK;
+    if (kind == FieldKind::Integer)
+        return sqlite3_bind_int(insert, slot, value->toInt()) == SQLITE_OK;
+    const QByteArray stored = value->toString().toUtf8();
+    return sqlite3_bind_text(insert, slot, stored.constData(), int(stored.size()), SQLITE_TRANSIENT) == SQLITE_OK;
 }
 
 // The name under which the backup is attached to the database's connection.
 const QString kAttached = QStringLiteral("zolbackup");
 
 bool copyRowByRow(sqlite3* live, const QString& livePath, const RawFile& backup,
-                  const QString& backupPath, const BackupTests& tests, const QList<Kind>& kinds,
+                  const QString& backupPath, const BackupTests& tests, const QList<FieldKind>& kinds,
                   const QString& columns, int* rows, QString* message);
 bool attachPlainBackup(sqlite3* live, const RawFile& in, const QString& path);
 
@@ -520,30 +499,30 @@ bool setSequence(sqlite3* live, qint64 last)
 
 // What zol_checked learns of the rows it is shown.
 struct RowCheck {
-    QList<Kind> kinds;        // of the fields, in the order of the values
+    QList<FieldKind> kinds;        // of the fields, in the order of the values
     bool converted = false;   // a save would store a value otherwise, or refuse it
 };
 
 // Whether a save would store one of the values of a row otherwise than it
 // is, or refuse it.
-bool storedOtherwise(const QList<Kind>& kinds, int count, sqlite3_value** values)
+bool storedOtherwise(const QList<FieldKind>& kinds, int count, sqlite3_value** values)
 {
     for (int i = 0; i < count; ++i) {
         const int type = sqlite3_value_type(values[i]);
         if (type == SQLITE_NULL)
             continue;
         switch (kinds[i]) {
-        case Kind::Text:
+        case FieldKind::Text:
             if (type == SQLITE_BLOB)
                 return true;
             break;
-        case Kind::Integer: {
+        case FieldKind::Integer: {
             const qint64 n = sqlite3_value_int64(values[i]);
             if (type != SQLITE_INTEGER || n < INT32_MIN || n > INT32_MAX)
                 return true;
             break;
         }
-        case Kind::Date:
+        case FieldKind::Date:
             if (type != SQLITE_TEXT
                 || !isStoredDate(reinterpret_cast<const char*>(sqlite3_value_text(values[i])),
                                  sqlite3_value_bytes(values[i])))
@@ -572,7 +551,7 @@ struct OpsProgress {
     const Progress& progress;
     int from;
     int rows;
-    int to = 95;   // percent when the work is done
+    int to;   // percent when the work is done
     qint64 ops = 0;
     static int handler(void* self)
     {
@@ -611,18 +590,18 @@ bool buildTests(sqlite3* out, const QString& livePath, const RawFile& backup,
         return engineFailed(out, livePath);
 
     const QStringList& fields = testRecordFields();
-    QList<Kind> kinds;
+    QList<FieldKind> kinds;
     {
-        Statement info(out, QStringLiteral("PRAGMA main.table_info(%1)").arg(quoted(testRecordTable())));
+        Statement info(out, QStringLiteral("PRAGMA main.table_info(%1)").arg(quoteIdentifier(testRecordTable())));
         QHash<QString, QString> declared;
         while (info && info.step() == SQLITE_ROW)
             declared.insert(info.text(1), info.text(2));
         for (const QString& f : fields)
-            kinds << kindOf(f, declared.value(f));
+            kinds << fieldKind(f, declared.value(f));
     }
     QStringList names;
     for (const QString& f : fields)
-        names << quoted(f);
+        names << quoteIdentifier(f);
     int count = 0;
     const QString columns = names.join(QLatin1Char(','));
     bool copied = false;
@@ -641,7 +620,7 @@ bool buildTests(sqlite3* out, const QString& livePath, const RawFile& backup,
             return engineFailed(out, livePath);
         const bool inserted =
             exec(out, QStringLiteral("INSERT INTO main.%1 (%2) SELECT %2 FROM %3.%4 WHERE %5(%2)")
-                          .arg(quoted(testRecordTable()), columns, kAttached, quoted(tests.table),
+                          .arg(quoteIdentifier(testRecordTable()), columns, kAttached, quoteIdentifier(tests.table),
                                QString::fromLatin1(function)));
         sqlite3_create_function(out, function.constData(), int(kinds.size()), SQLITE_UTF8, nullptr, nullptr,
                                 nullptr, nullptr);   // check goes out of scope
@@ -649,7 +628,7 @@ bool buildTests(sqlite3* out, const QString& livePath, const RawFile& backup,
             return engineFailed(out, livePath);
         count = sqlite3_changes(out);
         copied = !check.converted;
-        if (!copied && !(exec(out, QStringLiteral("DELETE FROM main.%1").arg(quoted(testRecordTable())))
+        if (!copied && !(exec(out, QStringLiteral("DELETE FROM main.%1").arg(quoteIdentifier(testRecordTable())))
                          && setSequence(out, firstKey - 1)))
             return engineFailed(out, livePath);
     }
@@ -669,21 +648,21 @@ bool buildTests(sqlite3* out, const QString& livePath, const RawFile& backup,
 // Reads the backup through its own connection and stores each row as a
 // save would convert it; says which value a save would refuse.
 bool copyRowByRow(sqlite3* live, const QString& livePath, const RawFile& backup,
-                  const QString& backupPath, const BackupTests& tests, const QList<Kind>& kinds,
+                  const QString& backupPath, const BackupTests& tests, const QList<FieldKind>& kinds,
                   const QString& columns, int* rows, QString* message)
 {
     const QStringList& fields = testRecordFields();
     QStringList marks;
     for (int i = 0; i < fields.size(); ++i)
         marks << QStringLiteral("?");
-    Statement read(backup.handle(), QStringLiteral("SELECT %1 FROM %2").arg(columns, quoted(tests.table)));
+    Statement read(backup.handle(), QStringLiteral("SELECT %1 FROM %2").arg(columns, quoteIdentifier(tests.table)));
     if (!read) {
         *message = QStringLiteral("无法读取备份文件 %1 中的测试记录。%2")
                        .arg(shownPath(backupPath), describeDatabaseError(engineError(backup.handle()), backupPath));
         return false;
     }
     Statement insert(live, QStringLiteral("INSERT INTO main.%1 (%2) VALUES (%3)")
-                               .arg(quoted(testRecordTable()), columns, marks.join(QLatin1Char(','))));
+                               .arg(quoteIdentifier(testRecordTable()), columns, marks.join(QLatin1Char(','))));
     if (!insert) {
         *message = describeDatabaseError(engineError(live), livePath, DatabaseWork::Restore);
         return false;
@@ -798,7 +777,7 @@ bool backupDatabase(const QString& source, const QString& target, int* rows, con
     int count = 0;
     bool read = exec(live, QStringLiteral("BEGIN"));
     if (read) {
-        Statement q(live, QStringLiteral("SELECT count(*) FROM %1").arg(quoted(testRecordTable())));
+        Statement q(live, QStringLiteral("SELECT count(*) FROM %1").arg(quoteIdentifier(testRecordTable())));
         read = q && q.step() == SQLITE_ROW;
         count = read ? sqlite3_column_int(q.get(), 0) : 0;
     }
@@ -952,15 +931,7 @@ bool restoreDatabase(const QString& current, const QString& backup, QString* saf
         return refuse(QStringLiteral("无法先另存现有数据（%1）。%2")
                           .arg(shownPath(copy), describeDatabaseError(copyError, copy, DatabaseWork::Restore)));
     if (built) {
-        while (rc == SQLITE_OK) {
-            rc = sqlite3_backup_step(copier, 4096);
-            const int total = sqlite3_backup_pagecount(copier);
-            if (progress && total > 0)
-                progress(60 + 40 * (total - sqlite3_backup_remaining(copier)) / total);
-        }
-        const int finished = sqlite3_backup_finish(finishing.release());
-        if (rc == SQLITE_DONE)
-            rc = finished;
+        rc = stepToEnd(finishing.release(), rc, progress, 60, 100);
         if (rc != SQLITE_OK)
             message = describeDatabaseError(stepError(rc), current, DatabaseWork::Restore);
     }
