@@ -62,21 +62,6 @@ QString goneRowText(const QString& path, const QString& name, const QString& num
         .arg(test, shownPath(path), notDone);
 }
 
-bool rollBack(Database& db)
-{
-    if (db.Rollback())
-        return true;
-    // After a full disk or a damaged page the engine has undone the
-    // transaction itself, and there is nothing left to roll back.
-    sqlite3* handle = sqliteHandle(db.connection());
-    if (!handle || sqlite3_get_autocommit(handle))
-        return true;
-    ErrorBox(QStringLiteral("无法撤销对数据库文件 %1 未完成的修改。连接将被关闭，未完成的修改随之撤销，"
-                            "已经保存的记录不受影响。")
-                 .arg(shownPath(db.path())));
-    return false;
-}
-
 DataControl::DataControl(QObject* parent) : QObject(parent)
 {
     connect(&DatabaseNotices::instance(), &DatabaseNotices::replaced, this,
@@ -444,8 +429,7 @@ bool DataControl::Delete()
     bool same = false;
     const bool checked = checkShown(*db, table, &same);
     if (!checked || !same || !db->DeleteRow(table, key) || !db->CommitTrans()) {
-        if (!rollBack(*db))
-            db.reset();   // closing the connection undoes what the rollback could not
+        db->Rollback();   // says its own failure, and undoes the write however it can
         db.reset();
         if (checked && !same)
             refuseGoneRow(QStringLiteral("这条记录没有删除"));
@@ -520,8 +504,7 @@ DataControl::Write DataControl::store(bool typedOnly)
     if (ok && same)
         ok = db->CommitTrans();
     if (!ok || !same) {
-        if (!rollBack(*db))
-            db.reset();   // closing the connection undoes what the rollback could not
+        db->Rollback();   // says its own failure, and undoes the write however it can
         db.reset();
         if (!ok)
             return Write::Refused;

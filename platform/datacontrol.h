@@ -29,11 +29,6 @@ namespace zol {
 QString goneRowText(const QString& path, const QString& name, const QString& number,
                     const QString& notDone);
 
-// Undoes the open transaction of db after a failure that has been reported.
-// When the engine cannot undo it (and it is still open), that is said too,
-// and false tells the caller to close the connection, which undoes it.
-[[nodiscard]] bool rollBack(Database& db);
-
 class DataControl : public QObject {
     Q_OBJECT
 public:

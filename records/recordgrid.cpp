@@ -405,15 +405,9 @@ void RecordsModel::refuseGoneRow(const Row& shown, const QString& notDone)
                          shown.value(gridFields().indexOf(QStringLiteral("编号"))), notDone));
 }
 
-// After a failure that has been said. A connection whose transaction the
-// engine could not undo is closed, which undoes it, and opened afresh.
-void RecordsModel::undo()
-{
-    if (rollBack(*db_))
-        return;
-    db_.reset();
-    open();
-}
+// After a failure that has been said. Rollback says its own, and opens a
+// connection whose transaction the engine could not undo afresh.
+void RecordsModel::undo() { db_->Rollback(); }
 
 // --- DataGrid -----------------------------------------------------------------
 
